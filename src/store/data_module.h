@@ -1,0 +1,73 @@
+#pragma once
+
+#include "dataset.h"
+
+#include <QObject>
+#include <memory>
+
+// The data module: the one connection to the question bank and every shared table and query the
+// windows work through, plus the bookkeeping of study statistics (statistics.cpp).
+//
+// A window opens a shared dataset when it is not active and re-uses a shared query by closing it,
+// replacing its text and opening it again. Table datasets carry their table name already.
+class TDM1 : public QObject {
+    Q_OBJECT
+
+  public:
+    // programFolder empty: the folder of the running program. The bank is
+    // AppPath + "data/QK730415.db".
+    explicit TDM1(const QString& programFolder = {}, QObject* parent = nullptr);
+    ~TDM1() override;
+
+    bool ConnectOk = false;
+
+    Database ADOCn1;
+    Dataset* Cn1Query1;     // scratch query
+    Dataset* Cn1Query2;     // the case stem of the current question (tab_title)
+    Dataset* Cn1Query_tm;   // question list of the running practice
+    Dataset* cn1query_nr;   // the content row (tab_exer) of the current question
+    Dataset* Cn1Query_exam; // rows of the open exam paper
+    Dataset* Cn1Query3;     // knowledge-point rows during export
+    Dataset* ADOQ_kl;       // paper rows during export
+    Dataset* Cn1Table_kmmc; // tab_kmmc in order of bh
+    Dataset* Cn1Table_tx;   // question-type table, "tab_tx1" until a window sets another
+    Dataset* Cn1Table_rz;   // tab_rz, the daily log
+    Dataset* Cn1Table_cj;   // tab_cj, the paper register
+    Dataset* Cn1Table_fgmc; // tab_fgmc
+    Dataset* Cn1Table_plan; // tab_plan, the settings row
+    Dataset* ADOQ_kmmc;     // chapter rows for the chart
+    Dataset* m_query;       // knowledge-point browser
+    Dataset* m_queryDetail; // knowledge-point browser
+    Dataset* ADOQuery3;     // runs update statements
+    Dataset* ADO_0;         // case text of a paper question during export
+
+    Database ADOCn2; // the upgrade file
+    Dataset* Cn2Query1;
+
+    // Relative name of the bank file under the program folder.
+    static QString bankFileName() { return QStringLiteral("data/QK730415.db"); }
+
+    // The program folder from a folder text, always ending in exactly one "/".
+    static QString AppPathFrom(const QString& folder);
+
+    // Study statistics. Flags are 2 for yes and 1 for no.
+    void RecordAnswerInLog(int firstToday, int wrong, int prevWrong);
+    void RecordAnswerInChapters(const QString& chapterCode, int firstEver, int wrong);
+    void RecordAnswerInRules(const QString& ruleIds, const QString& chapterIds,
+                             const QString& topIds, int firstEver, int wrong);
+    void AddStudyTime(const QString& duration);
+
+    // Runs one statement on ADOQuery3's connection (closing ADOQuery3 first).
+    void execUpdate(const QString& sql, const Params& params = {});
+
+  public Q_SLOTS:
+    void Cn1DS_kmmcDataChange(const QString& field);
+
+  private:
+    void DataModuleCreate(const QString& programFolder);
+    Dataset* makeQuery();
+    Dataset* makeTable(const QString& table, const QString& orderBy = {});
+};
+
+// The one data module of the running program, created first at start-up.
+inline TDM1* DM1 = nullptr;

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <stdexcept>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// An engine failure. Windows catch it in the handler where it arises and report it in their own
+// words; the message here is the engine's and is never shown as it stands.
+class DbError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Named parameters of a statement: the key is the name without its colon ("A1" for ":A1").
+// A QDate binds as ISO text, a QByteArray as a BLOB, a null QVariant as NULL.
+using Params = QVariantMap;
+
+// One prepared statement. Rows are read with step() and the column accessors.
+class Statement {
+  public:
+    Statement(sqlite3* db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(const QString& name, const QVariant& value);
+    void bindAll(const Params& params);
+    bool step(); // true while a row is available
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int i) const;
+    QString originTable(int i) const; // empty for expressions
+    QString originColumn(int i) const;
+    QVariant value(int i) const;
+
+    sqlite3_stmt* handle() const { return stmt_; }
+
+  private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// RAII over one SQLite connection. Besides SQLite's own SQL, the connection knows the functions
+// the bank's statements use: Left(s,n), Right(s,n), len(s), CINT(s).
+class Database {
+  public:
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing file (never creates one) or, with create, a new or existing file.
+    void open(const QString& path, bool create = false);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    QString path() const { return path_; }
+    sqlite3* handle() const { return db_; }
+
+    void exec(const QString& sql, const Params& params = {});
+    // First column of the first row, or a null QVariant when there is no row.
+    QVariant scalar(const QString& sql, const Params& params = {});
+    qint64 lastInsertRowId() const;
+    int changes() const;
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    QStringList tableNames() const;
+    bool hasTable(const QString& name) const; // without regard to case
+    void dropTable(const QString& name);      // quietly nothing when it does not exist
+    QStringList columnNames(const QString& table) const;
+
+    void attach(const QString& file, const QString& alias);
+    void detach(const QString& alias);
+
+    // Quotes a name the program chose (table or column) for SQL text.
+    static QString quoteName(const QString& name);
+    // Quotes a text value as an SQL string literal, inner quotes doubled.
+    static QString quoteText(const QString& text);
+
+  private:
+    sqlite3* db_ = nullptr;
+    QString path_;
+};
+
+// Rolls back in its destructor unless committed.
+class Transaction {
+  public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+  private:
+    Database& db_;
+    bool done_ = false;
+};

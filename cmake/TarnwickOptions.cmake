@@ -2,7 +2,7 @@
 add_library(tarnwick_options INTERFACE)
 target_compile_features(tarnwick_options INTERFACE cxx_std_20)
 target_compile_options(tarnwick_options INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
-target_compile_definitions(tarnwick_options INTERFACE QT_NO_KEYWORDS QT_USE_QSTRINGBUILDER)
+target_compile_definitions(tarnwick_options INTERFACE QT_NO_KEYWORDS)
 
 option(TARNWICK_SANITIZE "Build with address and undefined-behaviour sanitizers" OFF)
 if(TARNWICK_SANITIZE)

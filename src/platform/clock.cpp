@@ -11,7 +11,9 @@ std::optional<QDateTime>& fixedMoment() {
 
 namespace Clock {
 
-QDate today() { return now().date(); }
+QDate today() {
+    return now().date();
+}
 
 QDateTime now() {
     if (fixedMoment())
@@ -19,7 +21,11 @@ QDateTime now() {
     return QDateTime::currentDateTime();
 }
 
-void setFixed(const QDateTime& moment) { fixedMoment() = moment; }
-void clearFixed() { fixedMoment().reset(); }
+void setFixed(const QDateTime& moment) {
+    fixedMoment() = moment;
+}
+void clearFixed() {
+    fixedMoment().reset();
+}
 
 } // namespace Clock

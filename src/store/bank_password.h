@@ -6,8 +6,8 @@
 class Database;
 
 // The bank is locked with a password: SQLite has no password of its own, so the bank holds a
-// salted PBKDF2-HMAC-SHA256 verifier of it (table tab_key). Like the lock it stands in for, it keeps
-// out the wrong program, not a determined reader.
+// salted PBKDF2-HMAC-SHA256 verifier of it (table tab_key). Like the lock it stands in for, it
+// keeps out the wrong program, not a determined reader.
 namespace BankPassword {
 
 // The password of the delivered bank.

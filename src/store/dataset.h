@@ -48,7 +48,8 @@ class Dataset : public QObject {
     void setParam(const QString& name, const QVariant& value);
     void clearParams() { params_.clear(); }
 
-    // Table mode: all rows of one table, in the order of orderBy (a column list) or the table's own.
+    // Table mode: all rows of one table, in the order of orderBy (a column list) or the table's
+    // own.
     void setTableName(const QString& table);
     QString tableName() const { return tableName_; }
     void setOrderBy(const QString& columns);

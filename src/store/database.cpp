@@ -1,0 +1,350 @@
+#include "database.h"
+
+#include <QDate>
+#include <sqlite3.h>
+
+namespace {
+
+QString lastError(sqlite3* db) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("no database open");
+}
+
+sqlite3_value* arg(sqlite3_value** argv, int i) {
+    return argv[i];
+}
+
+QString textArg(sqlite3_value* v) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return p ? QString::fromUtf8(p) : QString();
+}
+
+void resultText(sqlite3_context* ctx, const QString& s) {
+    const QByteArray u = s.toUtf8();
+    sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+}
+
+// Left(s, n): the first n characters (not bytes) of s.
+void sqlLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(arg(argv, 0)) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const qint64 n = qMax<qint64>(0, sqlite3_value_int64(arg(argv, 1)));
+    resultText(ctx, textArg(arg(argv, 0)).left(n));
+}
+
+void sqlRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(arg(argv, 0)) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const qint64 n = qMax<qint64>(0, sqlite3_value_int64(arg(argv, 1)));
+    resultText(ctx, textArg(arg(argv, 0)).right(n));
+}
+
+void sqlLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(arg(argv, 0)) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int64(ctx, textArg(arg(argv, 0)).size());
+}
+
+// CINT(s): the whole number a text denotes, rounded; a text that is no number is an error.
+void sqlCint(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_value* v = arg(argv, 0);
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        sqlite3_result_null(ctx);
+        return;
+    case SQLITE_INTEGER:
+        sqlite3_result_int64(ctx, sqlite3_value_int64(v));
+        return;
+    case SQLITE_FLOAT:
+        sqlite3_result_int64(ctx, qRound64(sqlite3_value_double(v)));
+        return;
+    default: {
+        bool ok = false;
+        const double d = textArg(v).trimmed().toDouble(&ok);
+        if (!ok) {
+            sqlite3_result_error(ctx, "CINT: not a number", -1);
+            return;
+        }
+        sqlite3_result_int64(ctx, qRound64(d));
+    }
+    }
+}
+
+void registerFunctions(sqlite3* db) {
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "left", 2, flags, nullptr, sqlLeft, nullptr, nullptr);
+    sqlite3_create_function(db, "right", 2, flags, nullptr, sqlRight, nullptr, nullptr);
+    sqlite3_create_function(db, "len", 1, flags, nullptr, sqlLen, nullptr, nullptr);
+    sqlite3_create_function(db, "cint", 1, flags, nullptr, sqlCint, nullptr, nullptr);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
+    if (!db)
+        throw DbError("no database open");
+    const QByteArray u = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, u.constData(), int(u.size()), &stmt_, nullptr) != SQLITE_OK) {
+        const QString msg = lastError(db);
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw DbError((msg + QStringLiteral(" in: ") + sql).toStdString());
+    }
+    if (!stmt_)
+        throw DbError(("empty statement: " + sql).toStdString());
+}
+
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(const QString& name, const QVariant& value) {
+    QByteArray key = name.toUtf8();
+    if (!key.startsWith(':'))
+        key.prepend(':');
+    const int i = sqlite3_bind_parameter_index(stmt_, key.constData());
+    if (i == 0)
+        throw DbError(("unknown parameter " + key).toStdString());
+    int rc = SQLITE_OK;
+    if (value.isNull() || !value.isValid()) {
+        rc = sqlite3_bind_null(stmt_, i);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            rc = sqlite3_bind_int64(stmt_, i, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, i, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray b = value.toByteArray();
+            rc = sqlite3_bind_blob64(stmt_, i, b.constData(), sqlite3_uint64(b.size()),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QDate: {
+            const QByteArray t = value.toDate().toString(Qt::ISODate).toUtf8();
+            rc = sqlite3_bind_text(stmt_, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray t = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throw DbError(lastError(db_).toStdString());
+}
+
+void Statement::bindAll(const Params& params) {
+    for (auto it = params.begin(); it != params.end(); ++it)
+        bind(it.key(), it.value());
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw DbError(lastError(db_).toStdString());
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+
+QString Statement::columnName(int i) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, i));
+}
+
+QString Statement::originTable(int i) const {
+    const char* t = sqlite3_column_table_name(stmt_, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QString Statement::originColumn(int i) const {
+    const char* c = sqlite3_column_origin_name(stmt_, i);
+    return c ? QString::fromUtf8(c) : QString();
+}
+
+QVariant Statement::value(int i) const {
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, i));
+    case SQLITE_TEXT:
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                              sqlite3_column_bytes(stmt_, i)));
+    case SQLITE_BLOB: {
+        const void* p = sqlite3_column_blob(stmt_, i);
+        return QVariant(QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(stmt_, i)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Database::~Database() {
+    close();
+}
+
+void Database::open(const QString& path, bool create) {
+    close();
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = lastError(db);
+        sqlite3_close(db);
+        throw DbError(("cannot open " + path + ": " + msg).toStdString());
+    }
+    db_ = db;
+    path_ = path;
+    sqlite3_busy_timeout(db_, 2000);
+    sqlite3_extended_result_codes(db_, 1);
+    registerFunctions(db_);
+    try {
+        // Reading the schema here makes a file that is not SQLite fail now, not at first use.
+        exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
+        scalar(QStringLiteral("select count(*) from sqlite_master"));
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::close() {
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+    path_.clear();
+}
+
+void Database::exec(const QString& sql, const Params& params) {
+    Statement st(db_, sql);
+    st.bindAll(params);
+    while (st.step()) {
+    }
+}
+
+QVariant Database::scalar(const QString& sql, const Params& params) {
+    Statement st(db_, sql);
+    st.bindAll(params);
+    if (st.step() && st.columnCount() > 0)
+        return st.value(0);
+    return {};
+}
+
+qint64 Database::lastInsertRowId() const {
+    return db_ ? sqlite3_last_insert_rowid(db_) : 0;
+}
+int Database::changes() const {
+    return db_ ? sqlite3_changes(db_) : 0;
+}
+
+void Database::beginTransaction() {
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+void Database::commit() {
+    exec(QStringLiteral("COMMIT"));
+}
+void Database::rollback() {
+    if (inTransaction())
+        exec(QStringLiteral("ROLLBACK"));
+}
+bool Database::inTransaction() const {
+    return db_ && !sqlite3_get_autocommit(db_);
+}
+
+QStringList Database::tableNames() const {
+    QStringList names;
+    Statement st(db_, QStringLiteral("select name from sqlite_master where type='table' and "
+                                     "name not like 'sqlite_%' order by name"));
+    while (st.step())
+        names << st.value(0).toString();
+    return names;
+}
+
+bool Database::hasTable(const QString& name) const {
+    return tableNames().contains(name, Qt::CaseInsensitive);
+}
+
+void Database::dropTable(const QString& name) {
+    exec(QStringLiteral("DROP TABLE IF EXISTS ") + quoteName(name));
+}
+
+QStringList Database::columnNames(const QString& table) const {
+    QStringList names;
+    Statement st(db_, QStringLiteral("select name from pragma_table_info(:t)"));
+    st.bind(QStringLiteral("t"), table);
+    while (st.step())
+        names << st.value(0).toString();
+    return names;
+}
+
+void Database::attach(const QString& file, const QString& alias) {
+    exec(QStringLiteral("ATTACH DATABASE :file AS ") + quoteName(alias),
+         {{QStringLiteral("file"), file}});
+}
+
+void Database::detach(const QString& alias) {
+    exec(QStringLiteral("DETACH DATABASE ") + quoteName(alias));
+}
+
+QString Database::quoteName(const QString& name) {
+    QString n = name;
+    n.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+QString Database::quoteText(const QString& text) {
+    QString t = text;
+    t.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + t + QLatin1Char('\'');
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.beginTransaction();
+}
+
+Transaction::~Transaction() {
+    if (!done_) {
+        try {
+            db_.rollback();
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit() {
+    db_.commit();
+    done_ = true;
+}

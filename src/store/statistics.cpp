@@ -1,0 +1,165 @@
+// The bookkeeping of study statistics: every counted answer goes to today's log row, the chapter
+// tree and the knowledge-point tables, in that order; a finished practice adds its time.
+#include "data_module.h"
+
+#include "time_text.h"
+
+#include <platform/clock.h>
+
+namespace {
+
+constexpr int kYes = 2;
+
+QString todayText() {
+    return Clock::today().toString(Qt::ISODate);
+}
+
+// The ids of a list text of the form ('id1','id2',...). Quotes inside an id are doubled.
+QStringList parseIdList(const QString& list) {
+    QStringList ids;
+    const int n = int(list.size());
+    for (int i = 0; i < n; ++i) {
+        if (list[i] != QLatin1Char('\''))
+            continue;
+        QString id;
+        ++i;
+        for (; i < n; ++i) {
+            if (list[i] == QLatin1Char('\'')) {
+                if (i + 1 < n && list[i + 1] == QLatin1Char('\'')) {
+                    id += QLatin1Char('\'');
+                    ++i;
+                    continue;
+                }
+                break;
+            }
+            id += list[i];
+        }
+        ids << id;
+    }
+    return ids;
+}
+
+// "update <table> set <col>=<col>+1 where <key> in (...)" with every id bound. Each matching row
+// is raised once however often its id is listed.
+void raiseIn(Database& db, const QString& table, const QString& column, const QString& key,
+             const QStringList& ids) {
+    if (ids.isEmpty())
+        return;
+    QStringList marks;
+    Params params;
+    for (int i = 0; i < ids.size(); ++i) {
+        marks << QStringLiteral(":p%1").arg(i);
+        params.insert(QStringLiteral("p%1").arg(i), ids[i]);
+    }
+    db.exec(QStringLiteral("update %1 set %2=coalesce(%2,0)+1 where %3 in (%4)")
+                .arg(table, column, key, marks.join(QLatin1Char(','))),
+            params);
+}
+
+} // namespace
+
+void TDM1::RecordAnswerInLog(int firstToday, int wrong, int prevWrong) {
+    Dataset* rz = Cn1Table_rz;
+    if (!rz->active())
+        rz->open();
+    const auto add = [rz](const char* field, int delta) {
+        const QString f = QString::fromLatin1(field);
+        rz->setValue(f, rz->whole(f) + delta);
+    };
+    if (rz->locate(QStringLiteral("A1"), todayText())) {
+        rz->edit();
+        add("A2", 1);
+        if (wrong == kYes)
+            add("A3", 1);
+        if (firstToday == kYes) {
+            add("B1", 1);
+            if (wrong == kYes)
+                add("B2", 1);
+        } else {
+            if (prevWrong != kYes && wrong == kYes)
+                add("B2", 1);
+            if (prevWrong == kYes && wrong != kYes)
+                add("B2", -1);
+        }
+        rz->post();
+    } else {
+        rz->append();
+        rz->setValue(QStringLiteral("A1"), todayText());
+        rz->setValue(QStringLiteral("A2"), 1);
+        rz->setValue(QStringLiteral("B1"), 1);
+        if (wrong == kYes) {
+            rz->setValue(QStringLiteral("A3"), 1);
+            rz->setValue(QStringLiteral("B2"), 1);
+        }
+        rz->post();
+        rz->close();
+    }
+}
+
+void TDM1::RecordAnswerInChapters(const QString& chapterCode, int firstEver, int wrong) {
+    Dataset* km = Cn1Table_kmmc;
+    if (!km->active())
+        km->open();
+    for (int len = int(chapterCode.size()); len >= 1; --len) {
+        if (!km->locate(QStringLiteral("C1"), chapterCode.left(len), Qt::CaseInsensitive))
+            continue;
+        km->edit();
+        if (firstEver == kYes)
+            km->setValue(QStringLiteral("C4"), km->whole(QStringLiteral("C4")) + 1);
+        km->setValue(QStringLiteral("D1"), km->whole(QStringLiteral("D1")) + 1);
+        if (wrong == kYes)
+            km->setValue(QStringLiteral("D2"), km->whole(QStringLiteral("D2")) + 1);
+        km->post();
+    }
+}
+
+void TDM1::RecordAnswerInRules(const QString& ruleIds, const QString& chapterIds,
+                               const QString& topIds, int firstEver, int wrong) {
+    const QStringList rules = parseIdList(ruleIds);
+    const QStringList chapters = parseIdList(chapterIds);
+    const QStringList tops = parseIdList(topIds);
+    const auto raiseAll = [&](const QString& column) {
+        ADOQuery3->close();
+        raiseIn(ADOCn1, QStringLiteral("tab_rule"), column, QStringLiteral("ftid"), rules);
+        ADOQuery3->close();
+        raiseIn(ADOCn1, QStringLiteral("tab_fgmc"), column, QStringLiteral("id"), chapters);
+        ADOQuery3->close();
+        raiseIn(ADOCn1, QStringLiteral("tab_fgmc"), column, QStringLiteral("id"), tops);
+    };
+    raiseAll(QStringLiteral("q2"));
+    if (firstEver == kYes)
+        raiseAll(QStringLiteral("q1"));
+    if (wrong == kYes)
+        raiseAll(QStringLiteral("q4"));
+}
+
+void TDM1::AddStudyTime(const QString& duration) {
+    Dataset* rz = Cn1Table_rz;
+    if (!rz->active())
+        rz->open();
+    if (rz->locate(QStringLiteral("A1"), todayText())) {
+        const QString accuracy =
+            AccuracyText(rz->whole(QStringLiteral("A2")), rz->whole(QStringLiteral("A3")));
+        const qint64 total =
+            TimeStrToSecs(rz->text(QStringLiteral("D1"))) + TimeStrToSecs(duration);
+        rz->edit();
+        rz->setValue(QStringLiteral("A4"), accuracy);
+        rz->setValue(QStringLiteral("D1"), SecsToLogTimeStr(total));
+        rz->post();
+    }
+
+    Dataset* km = Cn1Table_kmmc;
+    if (!km->active())
+        km->open();
+    if (km->recNo() == 0)
+        return;
+    while (true) {
+        km->edit();
+        km->setValue(QStringLiteral("C6"), AccuracyText(km->whole(QStringLiteral("D1")),
+                                                        km->whole(QStringLiteral("D2"))));
+        km->post();
+        if (km->recNo() >= km->recordCount())
+            break;
+        km->next();
+    }
+}

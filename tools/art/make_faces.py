@@ -24,6 +24,7 @@ would suffer from scaling.
 import os
 import sys
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from raster import Canvas, bbox, mix, sdf_polygon, sdf_round_rect  # noqa: E402

@@ -18,6 +18,7 @@ import math
 import os
 import sys
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from raster import (Canvas, Noise, bbox, mix, sdf_circle, sdf_polygon,  # noqa: E402

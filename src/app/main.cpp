@@ -1,0 +1,17 @@
+// The program entry of Tarnwick. No command-line arguments are read.
+
+#include "shell/program_entry.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The main form's closing ends the program; the hidden dialogs never do.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    int code = 0;
+    if (ProgramEntry::start())
+        code = QApplication::exec();
+    ProgramEntry::finish();
+    return code;
+}

@@ -1,0 +1,65 @@
+#include "platform_services.h"
+
+#include "desktop_services.h"
+#include "music_player.h"
+
+#include <memory>
+
+namespace Platform {
+
+namespace {
+template <typename Interface, typename Real> struct Slot {
+    std::unique_ptr<Real> real;
+    Interface* override = nullptr;
+
+    Interface& get() {
+        if (override)
+            return *override;
+        if (!real)
+            real = std::make_unique<Real>();
+        return *real;
+    }
+};
+
+Slot<MusicPlayer, FluidMusicPlayer>& musicSlot() {
+    static Slot<MusicPlayer, FluidMusicPlayer> s;
+    return s;
+}
+Slot<DocumentOpener, DesktopDocumentOpener>& documentSlot() {
+    static Slot<DocumentOpener, DesktopDocumentOpener> s;
+    return s;
+}
+Slot<DesktopControl, WindowMinimizer>& desktopSlot() {
+    static Slot<DesktopControl, WindowMinimizer> s;
+    return s;
+}
+} // namespace
+
+MusicPlayer& music() {
+    return musicSlot().get();
+}
+void setMusic(MusicPlayer* player) {
+    musicSlot().override = player;
+}
+
+DocumentOpener& documents() {
+    return documentSlot().get();
+}
+void setDocuments(DocumentOpener* opener) {
+    documentSlot().override = opener;
+}
+
+DesktopControl& desktop() {
+    return desktopSlot().get();
+}
+void setDesktop(DesktopControl* control) {
+    desktopSlot().override = control;
+}
+
+void shutdown() {
+    musicSlot().real.reset();
+    documentSlot().real.reset();
+    desktopSlot().real.reset();
+}
+
+} // namespace Platform

@@ -1,0 +1,139 @@
+#include "program_entry.h"
+
+#include "message_dialog.h"
+#include "progress_window.h"
+#include "single_instance.h"
+#include "start_form.h"
+
+#include "platform/dialogs.h"
+#include "platform/platform_services.h"
+#include "platform/program_end.h"
+#include "store/app_state.h"
+#include "store/data_module.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QSvgRenderer>
+
+namespace {
+
+QMessageBox::Icon boxIcon(Dialogs::Icon icon) {
+    switch (icon) {
+    case Dialogs::Icon::None:
+        return QMessageBox::NoIcon;
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+int showMessageBox(const Dialogs::Request& r) {
+    QMessageBox box(boxIcon(r.icon), r.title, r.text,
+                    r.boxButtons == Dialogs::BoxButtons::OkCancel
+                        ? QMessageBox::Ok | QMessageBox::Cancel
+                        : QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
+        cancel->setText(QStringLiteral("取消"));
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? Dialogs::BoxOk : Dialogs::BoxCancel;
+}
+
+int showOwnDialog(const Dialogs::Request& r) {
+    if (!FrmDlg)
+        FrmDlg = new TFrmDlg(FrmStart);
+    return FrmDlg->Execute(r.title, r.text, r.buttons, r.mode, r.picture);
+}
+
+} // namespace
+
+bool FlashInstalled() {
+    const QString movie = App::AppPath + QStringLiteral("pic/main.svg");
+    if (!QFileInfo(movie).isFile())
+        return false;
+    QSvgRenderer renderer(movie);
+    return renderer.isValid();
+}
+
+namespace ProgramEntry {
+
+void installRealDialogs() {
+    Dialogs::setShowDlgHandler(showOwnDialog);
+    Dialogs::setMessageBoxHandler(showMessageBox);
+}
+
+QFont applicationFont() {
+    const QStringList families = QFontDatabase::families();
+    QString family = QStringLiteral("Noto Serif CJK SC");
+    if (!families.contains(family))
+        family = QStringLiteral("Noto Sans CJK SC");
+    QFont font(family);
+    font.setPixelSize(14);
+    return font;
+}
+
+bool start(const Options& options) {
+    QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tarnwick"));
+    QApplication::setFont(applicationFont());
+    installRealDialogs();
+
+    if (CheckPrevInstance(options.instanceName))
+        return false;
+
+    const QString folder = options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                           : options.programFolder;
+    App::AppPath = TDM1::AppPathFrom(folder);
+
+    if (!FlashInstalled()) {
+        Dialogs::messageBox(QStringLiteral("提示"), QStringLiteral("请安装Flash6插件文件！"),
+                            Dialogs::Icon::Warning);
+        ProgramEnd::request();
+        return false;
+    }
+
+    DM1 = new TDM1(options.programFolder);
+    if (!DM1->ConnectOk) {
+        delete DM1;
+        DM1 = nullptr;
+        Dialogs::messageBox(QStringLiteral("错误"), QStringLiteral("无法连接数据库！"),
+                            Dialogs::Icon::Critical);
+        ProgramEnd::request();
+        return false;
+    }
+
+    FrmStart = new TFrmStart();
+    if (ProgramEnd::requested())
+        return false;
+    FrmProgress = new TFrmProgress(FrmStart);
+    FrmDlg = new TFrmDlg(FrmStart);
+
+    FrmStart->setWindowState(Qt::WindowMaximized);
+    FrmStart->show();
+    return !ProgramEnd::requested();
+}
+
+void finish() {
+    delete FrmDlg;
+    FrmDlg = nullptr;
+    delete FrmProgress;
+    FrmProgress = nullptr;
+    delete FrmStart;
+    FrmStart = nullptr;
+    delete DM1;
+    DM1 = nullptr;
+    ReleaseInstanceGuard();
+    Platform::shutdown();
+}
+
+} // namespace ProgramEntry

@@ -1,0 +1,89 @@
+#include "platform_fakes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RealHandlers {
+    RealHandlers() {
+        Dialogs::setShowDlgHandler([this](const Dialogs::Request& r) {
+            seen << QStringLiteral("dlg:") + r.text;
+            return 3;
+        });
+        Dialogs::setMessageBoxHandler([this](const Dialogs::Request& r) {
+            seen << QStringLiteral("box:") + r.text;
+            return int(Dialogs::BoxCancel);
+        });
+    }
+    ~RealHandlers() {
+        Dialogs::setShowDlgHandler({});
+        Dialogs::setMessageBoxHandler({});
+    }
+    QStringList seen;
+};
+
+Dialogs::Request dlg(const QString& text) {
+    Dialogs::Request r;
+    r.kind = Dialogs::Kind::ShowDlg;
+    r.title = QStringLiteral("提示");
+    r.text = text;
+    r.buttons = 2;
+    r.mode = QStringLiteral("Exam");
+    r.picture = 0;
+    return r;
+}
+
+} // namespace
+
+TEST(Dialogs, EachKindGoesToItsOwnRealWindow) {
+    RealHandlers real;
+    EXPECT_EQ(Dialogs::ask(dlg(QStringLiteral("a"))), 3);
+    EXPECT_EQ(Dialogs::messageBox(QStringLiteral("提示"), QStringLiteral("b"),
+                                  Dialogs::Icon::Question, Dialogs::BoxButtons::OkCancel),
+              Dialogs::BoxCancel);
+    EXPECT_EQ(real.seen, QStringList({QStringLiteral("dlg:a"), QStringLiteral("box:b")}));
+}
+
+TEST(Dialogs, AResponderTakesEveryRequestAndRecordsItWhole) {
+    RealHandlers real;
+    {
+        Fakes::ScriptedDialogs script;
+        script.answer(2);
+        EXPECT_EQ(Dialogs::ask(dlg(QStringLiteral("交卷吗？"))), 2);
+        EXPECT_EQ(Dialogs::messageBox(QStringLiteral("错误"), QStringLiteral("无法连接数据库！"),
+                                      Dialogs::Icon::Critical),
+                  Dialogs::BoxOk);
+        ASSERT_EQ(script.requests.size(), 2);
+        const Dialogs::Request& a = script.requests[0];
+        EXPECT_EQ(a.kind, Dialogs::Kind::ShowDlg);
+        EXPECT_EQ(a.buttons, 2);
+        EXPECT_EQ(a.mode, QStringLiteral("Exam"));
+        EXPECT_EQ(a.picture, 0);
+        const Dialogs::Request& b = script.requests[1];
+        EXPECT_EQ(b.kind, Dialogs::Kind::MessageBox);
+        EXPECT_EQ(b.title, QStringLiteral("错误"));
+        EXPECT_EQ(b.icon, Dialogs::Icon::Critical);
+        EXPECT_EQ(b.boxButtons, Dialogs::BoxButtons::Ok);
+        EXPECT_TRUE(real.seen.isEmpty());
+    }
+    // Gone with the responder: the real windows answer again.
+    EXPECT_FALSE(Dialogs::hasResponder());
+    EXPECT_EQ(Dialogs::ask(dlg(QStringLiteral("c"))), 3);
+}
+
+TEST(Dialogs, WithoutAnyWindowTheFirstButtonAnswers) {
+    EXPECT_EQ(Dialogs::ask(dlg(QStringLiteral("x"))), 1);
+    EXPECT_EQ(Dialogs::messageBox(QStringLiteral("提示"), QStringLiteral("y"),
+                                  Dialogs::Icon::Question, Dialogs::BoxButtons::OkCancel),
+              Dialogs::BoxOk);
+}
+
+TEST(Dialogs, ErrorsNobodyHandlesShowAStopBoxWithTheMessage) {
+    Fakes::ScriptedDialogs script;
+    Dialogs::reportError(QStringLiteral("disk I/O error"));
+    ASSERT_EQ(script.requests.size(), 1);
+    EXPECT_EQ(script.last().kind, Dialogs::Kind::MessageBox);
+    EXPECT_EQ(script.last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(script.last().text, QStringLiteral("disk I/O error"));
+    EXPECT_FALSE(script.last().title.isEmpty());
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+// Test doubles for the platform seams: a scripted responder for every dialog, a recording music
+// player and document opener, and an observer of the program's end. Each installs itself for its
+// lifetime and puts the real service back when it goes.
+
+#include "platform/desktop_services.h"
+#include "platform/dialogs.h"
+#include "platform/music_player.h"
+#include "platform/platform_services.h"
+#include "platform/program_end.h"
+
+#include <QStringList>
+#include <QVector>
+
+#include <deque>
+#include <functional>
+
+namespace Fakes {
+
+// Records every ShowDlg call and standard message box and answers them: from the queue of
+// scripted answers first, then with the request's first button (1 for ShowDlg, OK for the box).
+class ScriptedDialogs {
+  public:
+    ScriptedDialogs() {
+        Dialogs::setResponder([this](const Dialogs::Request& r) {
+            requests.push_back(r);
+            if (onRequest)
+                onRequest(r);
+            if (!answers.empty()) {
+                const int a = answers.front();
+                answers.pop_front();
+                return a;
+            }
+            return r.kind == Dialogs::Kind::ShowDlg ? 1 : int(Dialogs::BoxOk);
+        });
+    }
+    ~ScriptedDialogs() { Dialogs::setResponder({}); }
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    void answer(int result) { answers.push_back(result); }
+    const Dialogs::Request& last() const { return requests.back(); }
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& r : requests)
+            out << r.text;
+        return out;
+    }
+
+    QVector<Dialogs::Request> requests;
+    std::deque<int> answers;
+    std::function<void(const Dialogs::Request&)> onRequest;
+};
+
+// Counts the program's end requests instead of stopping the event loops.
+class EndObserver {
+  public:
+    EndObserver() {
+        ProgramEnd::reset();
+        ProgramEnd::setObserver([this] { ++count; });
+    }
+    ~EndObserver() {
+        ProgramEnd::setObserver({});
+        ProgramEnd::reset();
+    }
+    EndObserver(const EndObserver&) = delete;
+    EndObserver& operator=(const EndObserver&) = delete;
+
+    bool ended() const { return ProgramEnd::requested(); }
+    int count = 0;
+};
+
+class MusicPlayerFake : public MusicPlayer {
+  public:
+    MusicPlayerFake() { Platform::setMusic(this); }
+    ~MusicPlayerFake() override { Platform::setMusic(nullptr); }
+    MusicPlayerFake(const MusicPlayerFake&) = delete;
+    MusicPlayerFake& operator=(const MusicPlayerFake&) = delete;
+
+    bool hasOutputDevice() override { return device; }
+    bool play(const QString& file) override {
+        played << file;
+        playing = playSucceeds;
+        return playSucceeds;
+    }
+    void close() override {
+        ++closes;
+        playing = false;
+    }
+    bool isPlaying() const override { return playing; }
+    void setVolumeWord(quint32 word) override { volume = word; }
+    quint32 volumeWord() const override { return volume; }
+
+    bool device = true;
+    bool playSucceeds = true;
+    bool playing = false;
+    QStringList played;
+    int closes = 0;
+    quint32 volume = 0;
+};
+
+class DocumentOpenerFake : public DocumentOpener {
+  public:
+    DocumentOpenerFake() { Platform::setDocuments(this); }
+    ~DocumentOpenerFake() override { Platform::setDocuments(nullptr); }
+    DocumentOpenerFake(const DocumentOpenerFake&) = delete;
+    DocumentOpenerFake& operator=(const DocumentOpenerFake&) = delete;
+
+    void open(const QString& path) override { opened << path; }
+    QStringList opened;
+};
+
+} // namespace Fakes

@@ -53,6 +53,8 @@ Dataset* TDM1::makeTable(const QString& table, const QString& orderBy) {
 
 QString TDM1::AppPathFrom(const QString& folder) {
     QString path = QDir::fromNativeSeparators(folder);
+    if (path == QLatin1String("/"))
+        return path;
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
     return path + QLatin1Char('/');

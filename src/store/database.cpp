@@ -23,25 +23,6 @@ void resultText(sqlite3_context* ctx, const QString& s) {
     sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
 }
 
-// Left(s, n): the first n characters (not bytes) of s.
-void sqlLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(arg(argv, 0)) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const qint64 n = qMax<qint64>(0, sqlite3_value_int64(arg(argv, 1)));
-    resultText(ctx, textArg(arg(argv, 0)).left(n));
-}
-
-void sqlRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(arg(argv, 0)) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const qint64 n = qMax<qint64>(0, sqlite3_value_int64(arg(argv, 1)));
-    resultText(ctx, textArg(arg(argv, 0)).right(n));
-}
-
 void sqlLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(arg(argv, 0)) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
@@ -77,8 +58,6 @@ void sqlCint(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void registerFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "left", 2, flags, nullptr, sqlLeft, nullptr, nullptr);
-    sqlite3_create_function(db, "right", 2, flags, nullptr, sqlRight, nullptr, nullptr);
     sqlite3_create_function(db, "len", 1, flags, nullptr, sqlLen, nullptr, nullptr);
     sqlite3_create_function(db, "cint", 1, flags, nullptr, sqlCint, nullptr, nullptr);
 }

@@ -47,8 +47,9 @@ class Statement {
     sqlite3_stmt* stmt_ = nullptr;
 };
 
-// RAII over one SQLite connection. Besides SQLite's own SQL, the connection knows the functions
-// the bank's statements use: Left(s,n), Right(s,n), len(s), CINT(s).
+// RAII over one SQLite connection. Besides SQLite's own SQL, the connection knows len(s) and
+// CINT(s) (a text to a whole number). LEFT and RIGHT are join keywords in SQLite: the first n
+// characters of s are substr(s,1,n), the last n substr(s,-n).
 class Database {
   public:
     Database() = default;

@@ -429,6 +429,8 @@ void Dataset::edit() {
     const int raw = currentRaw();
     if (raw < 0)
         throw DbError("no current row to edit");
+    // Edits start from what the file holds now: another cursor may have changed the row.
+    refreshRawFromFile(raw);
     editBuffer_ = rows_[raw];
     touched_ = QVector<bool>(fields_.size(), false);
     state_ = State::Edit;

@@ -138,14 +138,18 @@ void TDM1::AddStudyTime(const QString& duration) {
     if (!rz->active())
         rz->open();
     if (rz->locate(QStringLiteral("A1"), todayText())) {
-        const QString accuracy =
-            AccuracyText(rz->whole(QStringLiteral("A2")), rz->whole(QStringLiteral("A3")));
-        const qint64 total =
-            TimeStrToSecs(rz->text(QStringLiteral("D1"))) + TimeStrToSecs(duration);
         rz->edit();
-        rz->setValue(QStringLiteral("A4"), accuracy);
-        rz->setValue(QStringLiteral("D1"), SecsToLogTimeStr(total));
-        rz->post();
+        try {
+            rz->setValue(QStringLiteral("A4"), AccuracyText(rz->whole(QStringLiteral("A2")),
+                                                            rz->whole(QStringLiteral("A3"))));
+            const qint64 total =
+                TimeStrToSecs(rz->text(QStringLiteral("D1"))) + TimeStrToSecs(duration);
+            rz->setValue(QStringLiteral("D1"), SecsToLogTimeStr(total));
+            rz->post();
+        } catch (...) {
+            rz->cancel(); // a half-changed row must not be posted by the next move
+            throw;
+        }
     }
 
     Dataset* km = Cn1Table_kmmc;

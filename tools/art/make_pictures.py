@@ -183,12 +183,13 @@ def window_texture(path):
     c = Canvas(s, s, PAPER)
     fine = Noise(seed=11, size=64)
     coarse = Noise(seed=23, size=16)
+    fibres = Noise(seed=31, size=8, size_y=128)   # long in x, fine in y
 
     def paint(x, y):
-        # both noises tile with the picture: 256 = 64 * 4 = 16 * 16
+        # every noise tiles with the picture: 256 = 64 * 4 = 16 * 16 = 8 * 32 = 128 * 2
         n1 = fine.at(x / 4.0, y / 4.0) - 0.5
         n2 = coarse.at(x / 16.0, y / 16.0) - 0.5
-        fibre = fine.at(x / 32.0, y / 2.0) - 0.5   # faint horizontal fibres
+        fibre = fibres.at(x / 32.0, y / 2.0) - 0.5   # faint horizontal fibres
         t = 0.18 + n1 * 0.10 + n2 * 0.16 + fibre * 0.08
         return mix(PAPER, CREAM_DARK, t), 1.0
     c.fill_function(paint)

@@ -206,25 +206,27 @@ def bbox(points, pad=0.0):
 
 
 class Noise:
-    """Deterministic value noise (a fixed linear congruential generator)."""
+    """Deterministic value noise (a fixed linear congruential generator) on a grid of
+    size x size_y cells; at() tiles with those periods."""
 
-    def __init__(self, seed=1, size=64):
-        self.size = size
+    def __init__(self, seed=1, size=64, size_y=None):
+        self.sx = size
+        self.sy = size_y or size
         state = seed & 0x7FFFFFFF
         self.values = []
-        for _ in range(size * size):
+        for _ in range(self.sx * self.sy):
             state = (state * 1103515245 + 12345) & 0x7FFFFFFF
             self.values.append(state / 0x7FFFFFFF)
 
     def at(self, x, y):
-        """Smoothly interpolated noise in 0..1, tiling with period size."""
-        s = self.size
+        """Smoothly interpolated noise in 0..1."""
+        sx, sy = self.sx, self.sy
         xi, yi = int(math.floor(x)), int(math.floor(y))
         fx, fy = smooth(x - xi), smooth(y - yi)
         v = self.values
 
         def g(ix, iy):
-            return v[(iy % s) * s + (ix % s)]
+            return v[(iy % sy) * sx + (ix % sx)]
         top = g(xi, yi) + (g(xi + 1, yi) - g(xi, yi)) * fx
         bottom = g(xi, yi + 1) + (g(xi + 1, yi + 1) - g(xi, yi + 1)) * fx
         return top + (bottom - top) * fy

@@ -2,6 +2,7 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -88,8 +89,11 @@ QVector<SourceRecord> parseSource(const QString& text, const QString& file) {
 QVector<SourceRecord> readSourceFolder(const QString& folder) {
     QStringList files;
     QDirIterator it(folder, {QStringLiteral("*.txt")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (QFileInfo(path).fileName() != QLatin1String("CMakeLists.txt"))
+            files << path;
+    }
     std::sort(files.begin(), files.end());
     if (files.isEmpty())
         throw SourceError(("no *.txt source files in " + folder).toStdString());

@@ -26,7 +26,7 @@ struct SourceRecord {
 };
 
 // Reads every *.txt file under folder (recursively, in path order).
-QVector<SourceRecord> readSourceFolder(const QString& folder);
+QVector<SourceRecord> readSourceFolder(const QString& folder); // CMakeLists.txt is not source
 
 // Reads one file's text; file names the place in error messages.
 QVector<SourceRecord> parseSource(const QString& text, const QString& file);

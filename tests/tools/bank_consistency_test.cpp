@@ -1,0 +1,135 @@
+// The delivered bank, built from its source, must be internally consistent and hold enough to
+// study and to draw real papers from.
+#include <bank_password.h>
+#include <bank_writer.h>
+#include <database.h>
+#include <dataset.h>
+#include <rtf_codec.h>
+#include <schema.h>
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DeliveredBank : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir = new QTemporaryDir;
+        buildBankFile(QStringLiteral(TARNWICK_BANK_SOURCE_DIR), dir->path() + "/bank.db");
+        db = new Database;
+        db->open(dir->path() + "/bank.db");
+    }
+    static void TearDownTestSuite() {
+        delete db;
+        delete dir;
+    }
+    static qint64 count(const QString& sql) { return db->scalar(sql).toLongLong(); }
+
+    static QTemporaryDir* dir;
+    static Database* db;
+};
+
+QTemporaryDir* DeliveredBank::dir = nullptr;
+Database* DeliveredBank::db = nullptr;
+
+} // namespace
+
+TEST_F(DeliveredBank, OpensWithItsPassword) {
+    EXPECT_TRUE(Schema::hasBankTables(*db));
+    EXPECT_TRUE(BankPassword::verify(*db, BankPassword::bankPassword()));
+}
+
+TEST_F(DeliveredBank, CountersAgreeWithTheRows) {
+    EXPECT_EQ(count("select count(*) from tab_kmmc k where C3 <> (select count(*) from tab_answ "
+                    "where substr(A10,1,length(k.C1))=k.C1)"),
+              0);
+    EXPECT_EQ(count("select count(*) from tab_rule r where q <> (select count(*) from tab_answ "
+                    "where r.ftid in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12))"),
+              0);
+    EXPECT_EQ(count("select count(*) from tab_kmmc where C4<>0 or D1<>0 or D2<>0"), 0);
+    EXPECT_EQ(count("select count(*) from tab_rule where q1<>0 or q2<>0 or q4<>0"), 0);
+    EXPECT_EQ(count("select count(*) from tab_answ where E2 is not null or E3<>0 or E4<>0 or "
+                    "f1<>0"),
+              0);
+    EXPECT_EQ(count("select count(*) from tab_rz"), 0);
+    EXPECT_EQ(count("select count(*) from tab_cj"), 0);
+}
+
+TEST_F(DeliveredBank, EveryQuestionHasTextKeyAndExplanation) {
+    Dataset q(db);
+    q.setSql("select a.A1, A2, A2_1, A13, A10, b.A15, b.jx from tab_answ a left join tab_exer b "
+             "on a.A1=b.A1");
+    q.open();
+    ASSERT_GT(q.recordCount(), 0);
+    for (; !q.eof(); q.next()) {
+        const QString id = q.text("A1");
+        SCOPED_TRACE(id.toStdString());
+        EXPECT_FALSE(Rtf::toPlainText(q.bytes("A15")).trimmed().isEmpty());
+        EXPECT_FALSE(Rtf::toPlainText(q.bytes("jx")).trimmed().isEmpty());
+        const int type = int(q.whole("A13"));
+        const int options = int(q.whole("A2_1"));
+        const QString key = q.text("A2");
+        if (type == 11)
+            EXPECT_TRUE(QRegularExpression("^[A-F]$").match(key).hasMatch() &&
+                        key[0].unicode() - 'A' < options);
+        else if (type == 14)
+            EXPECT_TRUE(key.size() >= 2 && key[key.size() - 1].unicode() - 'A' < options);
+        else
+            EXPECT_EQ(key, "1");
+        EXPECT_EQ(q.text("A10").size(), 6);
+        EXPECT_TRUE(id.contains('-') ? id.indexOf('-') == 16 : id.size() == 12);
+        EXPECT_EQ(count("select count(*) from tab_kmmc where C1='" + q.text("A10") + "'"), 1);
+    }
+}
+
+TEST_F(DeliveredBank, EveryReferenceFindsItsRow) {
+    for (int k = 3; k <= 12; ++k) {
+        EXPECT_EQ(count(QString("select count(*) from tab_answ where k%1 is not null and k%1 not "
+                                "in (select ftid from tab_rule)")
+                            .arg(k)),
+                  0)
+            << "k" << k;
+    }
+    EXPECT_EQ(count("select count(*) from tab_answ where A1 like '%-%' and substr(A1,1,16) not in "
+                    "(select A1 from tab_title)"),
+              0);
+    EXPECT_EQ(count("select count(*) from tab_rule where id not in (select id from tab_fgmc)"), 0);
+    EXPECT_EQ(count("select count(*) from tab_answ where A13 not in (select A1 from tab_tx1 "
+                    "union select A1 from tab_tx2)"),
+              0);
+}
+
+TEST_F(DeliveredBank, HoldsEnoughForPracticeAndPapers) {
+    EXPECT_GE(count("select count(*) from tab_answ where A13=11 and A2_1=4 and A10 like '4%'"),
+              200);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 120);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=22"), 20);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10 like '5%'"), 12);
+    EXPECT_GE(count("select count(*) from tab_title t where (select count(*) from tab_answ where "
+                    "substr(A1,1,16)=t.A1) between 2 and 4"),
+              3);
+    EXPECT_GE(count("select count(*) from tab_rule"), 80);
+    EXPECT_GE(count("select count(*) from tab_rule where q=0"), 1);
+    EXPECT_EQ(count("select sum(B2*B3) from tab_tx1"), 130);
+    EXPECT_EQ(count("select sum(B2) from tab_tx2"), 5);
+    EXPECT_EQ(count("select count(*) from tab_plan"), 1);
+    EXPECT_EQ(count("select LeastMark from tab_plan"), 65);
+    EXPECT_EQ(count("select ExamTime from tab_plan"), 150 * 60);
+    EXPECT_GE(count("select count(*) from tab_sj"), 1);
+    for (int kind = 1; kind <= 5; ++kind)
+        EXPECT_GE(count(QString("select count(*) from tab_tx%1").arg(kind)), 1) << kind;
+}
+
+TEST_F(DeliveredBank, EveryChapterHasGuidanceAndTheChartHasNodes) {
+    Dataset k(db);
+    k.setSql("select C1, jx from tab_kmmc where length(C1)=4");
+    k.open();
+    ASSERT_GT(k.recordCount(), 0);
+    for (; !k.eof(); k.next())
+        EXPECT_FALSE(Rtf::toPlainText(k.bytes("jx")).trimmed().isEmpty())
+            << k.text("C1").toStdString();
+    EXPECT_GE(count("select count(*) from tab_kmmc where C7='0'"), 2);
+}

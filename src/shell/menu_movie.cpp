@@ -129,16 +129,16 @@ void TMenuMovie::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TMenuMovie::mousePressEvent(QMouseEvent* event) {
+    // The movie takes every click: nothing reaches the form underneath.
     if (event->button() == Qt::LeftButton)
         pressed_ = commandAt(event->position());
-    QWidget::mousePressEvent(event);
+    event->accept();
 }
 
 void TMenuMovie::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mouseReleaseEvent(event);
+    event->accept();
+    if (event->button() != Qt::LeftButton)
         return;
-    }
     const QString command = commandAt(event->position());
     const QString pressed = std::exchange(pressed_, QString());
     if (!command.isEmpty() && command == pressed)

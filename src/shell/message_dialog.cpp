@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QStackedWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kDesignHeight = 110;
@@ -53,7 +55,9 @@ TFrmDlg::TFrmDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWi
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(6, 6);
+    // The title sits at left 6 in the middle of the strip: with the CJK font's tall line box, a
+    // label placed at top 6 would run over the strip's lower edge.
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont titleFont = font();
     titleFont.setItalic(true);
     Label1->setFont(titleFont);
@@ -96,6 +100,7 @@ void TFrmDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     Image1->setGeometry(0, 0, width(), height());
     Image2->setGeometry(0, 0, width(), 25);
+    Label1->setGeometry(6, 0, std::max(0, width() - 12), 25);
 }
 
 void TFrmDlg::centreOnDesktop() {
@@ -114,7 +119,6 @@ void TFrmDlg::Prepare(const QString& title, const QString& text, int buttons, co
 
     setWindowTitle(title);
     Label1->setText(title);
-    Label1->adjustSize();
     fcLabel1->setText(text);
     fcLabel1->adjustSize();
 

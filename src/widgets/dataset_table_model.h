@@ -5,7 +5,7 @@
 #include <QString>
 #include <QVector>
 
-class Dataset;
+#include "store/dataset.h"
 
 // The rows of a dataset, in its (filtered, sorted) order, as a table for the grids. Each column
 // shows one field as text. The model follows the dataset: a reset (open, close, requery, filter,

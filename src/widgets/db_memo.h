@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QString>
 
-class Dataset;
+#include "store/dataset.h"
 
 // A multi-line plain-text box bound to one field of a dataset's current row (a null field shows
 // empty). Reloads when the dataset moves or is reset and when the field is set by someone else;

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QTextEdit>
 
-class Dataset;
+#include "store/dataset.h"
 
 // A rich-text editor bound to one field of a dataset's current row. Loads the field (RTF, or
 // plain text when it is not RTF) when bound, when the dataset moves or is reset and when the field

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTextBrowser>
 
-class Dataset;
+#include "store/dataset.h"
 
 // A read-only rich-text view bound to one field of a dataset's current row. The field holds RTF;
 // a field that is not RTF shows as plain text, a null field or a closed dataset as nothing.

@@ -1,0 +1,80 @@
+#include "db_rich_view.h"
+
+#include "db_field_util.h"
+#include "richtext/rtf_codec.h"
+#include "store/dataset.h"
+
+#include <QTextDocument>
+
+DbRichView::DbRichView(QWidget* parent) : QTextBrowser(parent) {
+    setReadOnly(true);
+    setOpenLinks(false);
+    setUndoRedoEnabled(false);
+}
+
+DbRichView::~DbRichView() = default;
+
+void DbRichView::bind(Dataset* ds, const QString& field) {
+    unbind();
+    if (!ds)
+        throw DbError("no dataset to bind to");
+    if (DbField::missing(ds, field))
+        throw DbError(("unknown field " + field).toStdString());
+    ds_ = ds;
+    field_ = field;
+    connect(ds, &Dataset::dataChanged, this, &DbRichView::onDataChanged);
+    connect(ds, &Dataset::rowsReset, this, &DbRichView::onRowsReset);
+    load(true);
+}
+
+void DbRichView::unbind() {
+    if (ds_)
+        disconnect(ds_, nullptr, this, nullptr);
+    ds_ = nullptr;
+    field_.clear();
+    show({}, true);
+}
+
+void DbRichView::reload() {
+    load(true);
+}
+
+void DbRichView::onDataChanged(const QString& field) {
+    if (field.isEmpty() || field.compare(field_, Qt::CaseInsensitive) == 0)
+        load(false);
+}
+
+void DbRichView::onRowsReset() {
+    load(false);
+}
+
+void DbRichView::load(bool force) {
+    QByteArray bytes;
+    bool isNull = true;
+    if (DbField::readable(ds_, field_)) {
+        isNull = ds_->isNull(field_);
+        if (!isNull)
+            bytes = ds_->bytes(field_);
+    }
+    if (!force && loaded_ && isNull == shownNull_ && bytes == shown_)
+        return;
+    show(bytes, isNull);
+}
+
+void DbRichView::show(const QByteArray& bytes, bool isNull) {
+    shown_ = bytes;
+    shownNull_ = isNull;
+    loaded_ = true;
+    // The new text is built in a document of its own and swapped in whole, so the view lays it
+    // out once instead of after every paragraph the reader adds.
+    auto* doc = new QTextDocument(this);
+    doc->setDefaultFont(font());
+    doc->setUndoRedoEnabled(false);
+    if (!isNull && !bytes.isEmpty())
+        Rtf::read(bytes, doc);
+    QTextDocument* old = document();
+    setDocument(doc);
+    if (old && old->parent() == this)
+        old->deleteLater();
+    ++layoutCount_;
+}

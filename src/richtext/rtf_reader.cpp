@@ -59,6 +59,7 @@ struct CharProps {
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    bool hidden = false; // \v: text the word processor does not show either
     // \ab and \ai outside right-to-left text: the bold and italic of East Asian text.
     bool asianBold = false;
     bool asianItalic = false;
@@ -187,6 +188,7 @@ enum class Kw {
     FontSize,
     Bold,
     Italic,
+    Hidden,
     AsianBold,
     AsianItalic,
     RtlChars,
@@ -367,6 +369,7 @@ const std::unordered_map<std::string_view, Kw>& keywords() {
         {"fs", Kw::FontSize},
         {"b", Kw::Bold},
         {"i", Kw::Italic},
+        {"v", Kw::Hidden},
         {"ab", Kw::AsianBold},
         {"ai", Kw::AsianItalic},
         {"rtlch", Kw::RtlChars},
@@ -510,8 +513,8 @@ class Reader {
                 controlWord();
             } else {
                 ++m_pos;
-                if (c == '\r' || c == '\n' || c == '\0')
-                    continue;
+                if (uchar(c) < 0x20 && c != '\t')
+                    continue; // line ends of the source and stray control bytes are no text
                 if (m_skipChars > 0) {
                     --m_skipChars;
                     continue;
@@ -834,6 +837,9 @@ class Reader {
         case Kw::Italic:
             chr.italic = on;
             return;
+        case Kw::Hidden:
+            chr.hidden = on;
+            return;
         case Kw::AsianBold:
             if (!m_state.rightToLeft)
                 chr.asianBold = on;
@@ -1053,7 +1059,7 @@ class Reader {
     void appendChar(QChar c) { appendText(QString(c)); }
 
     void appendText(const QString& text) {
-        if (dest() != Dest::Text || text.isEmpty())
+        if (dest() != Dest::Text || text.isEmpty() || m_state.chr.hidden)
             return;
         QString pieces = text;
         if (m_highSurrogate) {

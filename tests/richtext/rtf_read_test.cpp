@@ -111,6 +111,11 @@ const TextCase textCases[] = {
     {"BinaryDataInSkippedDestination", "{\\rtf1 a{\\*\\objdata \\bin3 }}}}b}", "ab"},
     {"BinaryDataOutsidePictureSkipped", R"({\rtf1 a\bin2 xyb})", "ab"},
     {"UnknownControlWordsIgnored", R"({\rtf1\foo\bar12 a\zzz-5 b})", "ab"},
+    {"HiddenTextSkipped", R"({\rtf1 a{\v hidden}b\v c\v0 d})", "abd"},
+    {"StrayControlBytesDropped",
+     "{\\rtf1 a\x01"
+     "b\tc}",
+     "ab\tc"},
     {"LeadingWhitespaceAndBom", "\xEF\xBB\xBF  {\\rtf1 ok}", "ok"},
 };
 

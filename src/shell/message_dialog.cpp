@@ -89,6 +89,7 @@ TFrmDlg::TFrmDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWi
     connect(fcShapeBtn2, &QPushButton::clicked, this, &TFrmDlg::fcShapeBtn2Click);
     connect(fcShapeBtn3, &QPushButton::clicked, this, &TFrmDlg::fcShapeBtn3Click);
 
+    layoutToWidth();
     FormCreate();
 }
 
@@ -98,6 +99,10 @@ void TFrmDlg::FormCreate() {
 
 void TFrmDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+    layoutToWidth();
+}
+
+void TFrmDlg::layoutToWidth() {
     Image1->setGeometry(0, 0, width(), height());
     Image2->setGeometry(0, 0, width(), 25);
     Label1->setGeometry(6, 0, std::max(0, width() - 12), 25);
@@ -148,6 +153,7 @@ void TFrmDlg::Prepare(const QString& title, const QString& text, int buttons, co
         break;
     }
     resize(w, kDesignHeight);
+    layoutToWidth(); // a hidden dialog gets its resize event only when shown
 
     // A page outside 0..2 leaves the page shown before.
     if (picture >= 0 && picture < epNoteBook1->count())

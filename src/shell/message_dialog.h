@@ -44,6 +44,7 @@ class TFrmDlg : public QDialog {
 
   private:
     void centreOnDesktop();
+    void layoutToWidth();
     int designWidth_ = 787;
 };
 

@@ -83,6 +83,9 @@ TEST_F(MessageDialog, ButtonSetsDecideTheButtonsAndTheWidth) {
                      QStringLiteral("NO"), 0);
         EXPECT_EQ(visibleButtons(*dlg), QString::fromLatin1(c.visible)) << c.buttons;
         EXPECT_EQ(dlg->width(), c.width) << c.buttons;
+        // The title strip and the background follow the width.
+        EXPECT_EQ(dlg->Image2->width(), c.width) << c.buttons;
+        EXPECT_EQ(dlg->Image1->size(), QSize(c.width, 110)) << c.buttons;
     }
 }
 

@@ -77,6 +77,10 @@ void TDM1::DataModuleCreate(const QString& programFolder) {
             return;
         }
         Schema::upgrade(ADOCn1);
+        // Every answer writes a few rows; a write-ahead log keeps that quick without risking the
+        // file's integrity (a power cut can lose the last answers, never corrupt the bank).
+        ADOCn1.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        ADOCn1.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
         ConnectOk = true;
     } catch (const DbError&) {
         ADOCn1.close();

@@ -18,11 +18,6 @@ QString textArg(sqlite3_value* v) {
     return p ? QString::fromUtf8(p) : QString();
 }
 
-void resultText(sqlite3_context* ctx, const QString& s) {
-    const QByteArray u = s.toUtf8();
-    sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-}
-
 void sqlLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(arg(argv, 0)) == SQLITE_NULL) {
         sqlite3_result_null(ctx);

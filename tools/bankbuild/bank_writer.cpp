@@ -343,6 +343,7 @@ void buildBankFile(const QString& sourceFolder, const QString& outFile) {
             BankPassword::store(db, BankPassword::bankPassword());
             writeBank(records, db);
             db.exec("VACUUM");
+            db.exec("PRAGMA journal_mode=DELETE"); // one self-contained file to deliver
         } catch (...) {
             db.close();
             QFile::remove(temp);

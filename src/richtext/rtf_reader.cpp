@@ -1447,8 +1447,13 @@ bool read(const QByteArray& rtf, QTextDocument* doc) {
     }
     const qsizetype start = rtf.indexOf('{');
     const QByteArray body = start > 0 ? rtf.mid(start) : rtf;
+    // Building the document is not an edit the user could undo; the undo stack would also hold
+    // a copy of every insertion.
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
     // The outermost group is opened by the parser like any other.
     Reader(body).run(doc);
+    doc->setUndoRedoEnabled(undo);
     return true;
 }
 

@@ -1,10 +1,10 @@
-// What the writer produces opens in LibreOffice with its text intact. Runs only where soffice is
-// installed.
+// What the writer produces opens in LibreOffice with its text, formatting, table and picture
+// intact. Runs only where soffice is installed.
 
 #include "rtf_codec.h"
 
-#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -16,7 +16,29 @@
 
 namespace {
 
-TEST(RtfLibreOffice, WrittenDocumentConvertsToSameText) {
+// Converts dir/q.rtf with LibreOffice by the given filter; returns the converted file's content.
+QString convert(const QString& soffice, const QTemporaryDir& dir, const QString& filter,
+                const QString& extension) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    // A private profile so a running office or another test does not interfere.
+    p.start(
+        soffice,
+        {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+         QStringLiteral("--headless"), QStringLiteral("--convert-to"), filter,
+         QStringLiteral("--outdir"), dir.path(), dir.filePath(QStringLiteral("q.rtf"))});
+    if (!p.waitForFinished(180000))
+        return {};
+    QFile out(dir.filePath(QStringLiteral("q.") + extension));
+    if (!out.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(out.readAll());
+    text.remove(QChar(0xFEFF));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+TEST(RtfLibreOffice, WrittenDocumentOpensIntact) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty())
         GTEST_SKIP() << "soffice not installed";
@@ -34,6 +56,13 @@ TEST(RtfLibreOffice, WrittenDocumentConvertsToSameText) {
     QTextTable* table = c.insertTable(1, 2);
     table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("甲"));
     table->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("乙"));
+    QImage image(12, 6, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("mem:red")), image);
+    QTextImageFormat picture;
+    picture.setName(QStringLiteral("mem:red"));
+    c.setPosition(table->lastPosition() + 1);
+    c.insertImage(picture);
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -42,25 +71,20 @@ TEST(RtfLibreOffice, WrittenDocumentConvertsToSameText) {
     rtf.write(Rtf::write(doc));
     rtf.close();
 
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    // A private profile so a running office or another test does not interfere.
-    p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") +
-                          dir.filePath(QStringLiteral("profile")),
-                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                      QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"),
-                      dir.path(), rtf.fileName()});
-    ASSERT_TRUE(p.waitForFinished(180000)) << "soffice did not finish";
-    QFile txt(dir.filePath(QStringLiteral("q.txt")));
-    ASSERT_TRUE(txt.open(QIODevice::ReadOnly)) << p.readAll().toStdString();
-    QString text = QString::fromUtf8(txt.readAll());
-    text.remove(QChar(0xFEFF));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString text =
+        convert(soffice, dir, QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("txt"));
+    ASSERT_FALSE(text.isEmpty()) << "soffice produced no text";
     EXPECT_TRUE(text.contains(QStringLiteral("单选题：下列各项中，属于流动资产的是（  ）。\n")))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("A.应收账款 {x} \\ €")));
     EXPECT_TRUE(text.contains(QStringLiteral("甲")));
     EXPECT_TRUE(text.contains(QStringLiteral("乙")));
+
+    const QString html = convert(soffice, dir, QStringLiteral("html:XHTML Writer File:UTF8"),
+                                 QStringLiteral("html"));
+    EXPECT_TRUE(html.contains(QStringLiteral("font-weight:bold")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<table")));
+    EXPECT_TRUE(html.contains(QStringLiteral("data:image/png")));
 }
 
 } // namespace

@@ -140,6 +140,14 @@ TEST(RtfRead, NotRtfKeepsPlainText) {
     EXPECT_EQ(Rtf::toPlainText("{\\rtf1 x}"), QStringLiteral("x"));
 }
 
+TEST(RtfRead, LoadingIsNotAnUndoableEdit) {
+    // An editor showing a field must not undo back to an empty document.
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::read("{\\rtf1 text\\par more}", &doc));
+    EXPECT_FALSE(doc.isUndoAvailable());
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+}
+
 TEST(RtfRead, CharacterFormatting) {
     QTextDocument doc;
     ASSERT_TRUE(Rtf::read(R"({\rtf1 p{\b bold}{\i it\i0 x}\ul u\ulnone n\b b\b0 c\strike s\strike0)"

@@ -1,0 +1,562 @@
+#include "chapter_browser.h"
+
+#include "practice/practice_window.h"
+#include "shell/message_dialog.h"
+#include "widgets/dataset_table_model.h"
+#include "widgets/effect_button.h"
+
+#include "platform/dialogs.h"
+#include "platform/screen_cursor.h"
+#include "store/app_state.h"
+#include "store/data_module.h"
+
+#include <QHeaderView>
+#include <QLCDNumber>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableView>
+
+#include <memory>
+
+namespace {
+
+// Where everything sits in one of the two layouts.
+struct Geometry {
+    QSize window;
+    QRect grid;
+    int cellPointSize;
+    int titlePointSize;
+    int firstColumn;
+    int otherColumns;
+    QRect numbers[3]; // epNum_all, epNum_ok, epNum_Err
+    QPoint labels[4]; // epLabel3..epLabel6
+    QPoint score;     // Lb_fs
+    QRect buttons[6]; // SpeedButton1..SpeedButton6
+    QRect panel;      // the comment board framed by the background
+};
+
+// The small layout for 800 x 600 screens.
+const Geometry kSmall = {
+    QSize(761, 480),
+    QRect(25, 136, 596, 176),
+    11,
+    9,
+    308,
+    50,
+    {QRect(650, 133, 90, 30), QRect(650, 193, 90, 30), QRect(650, 253, 90, 30)},
+    {QPoint(644, 113), QPoint(644, 173), QPoint(644, 233), QPoint(644, 293)},
+    QPoint(672, 318),
+    {QRect(114, 393, 69, 31), QRect(185, 393, 69, 31), QRect(255, 393, 69, 31),
+     QRect(475, 387, 68, 29), QRect(325, 393, 69, 31), QRect(549, 387, 69, 29)},
+    QRect(634, 84, 118, 276),
+};
+
+// The design layout, for every other screen.
+const Geometry kLarge = {
+    QSize(935, 611),
+    QRect(33, 101, 733, 379),
+    12,
+    10,
+    370,
+    65,
+    {QRect(800, 150, 110, 36), QRect(800, 230, 110, 36), QRect(800, 310, 110, 36)},
+    {QPoint(792, 126), QPoint(792, 206), QPoint(792, 286), QPoint(792, 366)},
+    QPoint(822, 396),
+    {QRect(142, 501, 84, 38), QRect(229, 501, 84, 38), QRect(315, 501, 84, 38),
+     QRect(583, 494, 86, 36), QRect(401, 501, 84, 38), QRect(676, 494, 86, 36)},
+    QRect(782, 60, 140, 420),
+};
+
+const Geometry& geometryFor(const QString& screenMode) {
+    return screenMode == QLatin1String("800") ? kSmall : kLarge;
+}
+
+// The background: the window texture with the grid framed under the title 目录, the totals framed
+// as the comment board 评语板, and a bar behind the buttons.
+QPixmap drawBackground(const Geometry& g) {
+    QPixmap pm(g.window);
+    pm.fill(QColor(246, 241, 230));
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPixmap texture(App::AppPath + QStringLiteral("pic/bg_window.png"));
+    if (!texture.isNull())
+        p.drawTiledPixmap(pm.rect(), texture);
+
+    QLinearGradient band(0, 0, 0, 40);
+    band.setColorAt(0, QColor(58, 96, 150));
+    band.setColorAt(1, QColor(34, 64, 110));
+    p.fillRect(QRect(0, 0, g.window.width(), g.grid.top() - 56), band);
+
+    QFont headline;
+    headline.setPixelSize(g.window.width() > 800 ? 26 : 22);
+    headline.setBold(true);
+    p.setFont(headline);
+    p.setPen(Qt::white);
+    p.drawText(QRect(24, 0, g.window.width() - 48, g.grid.top() - 56),
+               Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("章节练习"));
+
+    const auto frame = [&p](const QRect& r, const QString& title) {
+        QPainterPath path;
+        path.addRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+        p.fillPath(path, QColor(255, 255, 255, 150));
+        p.setPen(QPen(QColor(120, 142, 176), 1.5));
+        p.drawPath(path);
+        QFont f;
+        f.setPixelSize(15);
+        f.setBold(true);
+        p.setFont(f);
+        const QRect tab(r.left() + 14, r.top() - 12, 80, 24);
+        QPainterPath tabPath;
+        tabPath.addRoundedRect(QRectF(tab), 6, 6);
+        p.fillPath(tabPath, QColor(58, 96, 150));
+        p.setPen(Qt::white);
+        p.drawText(tab, Qt::AlignCenter, title);
+    };
+    frame(g.grid.adjusted(-10, -22, 10, 10), QStringLiteral("目录"));
+    frame(g.panel, QStringLiteral("评语板"));
+
+    QRect bar = g.buttons[0].united(g.buttons[5]).adjusted(-16, -8, 16, 8);
+    QPainterPath barPath;
+    barPath.addRoundedRect(QRectF(bar), 10, 10);
+    p.fillPath(barPath, QColor(58, 96, 150, 40));
+    return pm;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setStyleSheet(QStringLiteral("color: #1c2f4f; background: transparent;"));
+    return l;
+}
+
+QLCDNumber* makeNumber(QWidget* parent, const char* name) {
+    auto* n = new QLCDNumber(5, parent);
+    n->setObjectName(QLatin1String(name));
+    n->setSegmentStyle(QLCDNumber::Flat);
+    n->setFrameShape(QFrame::Box);
+    n->setStyleSheet(QStringLiteral("QLCDNumber { color: #ffd75a; background: #1d2a3c;"
+                                    " border: 1px solid #0e1522; }"));
+    n->display(0);
+    return n;
+}
+
+EffectButton* makeButton(QWidget* parent, const char* name, const QString& caption, int tag) {
+    auto* b = new EffectButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setProperty("tag", tag);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+int tagOf(const QObject* o) {
+    return o ? o->property("tag").toInt() : 0;
+}
+
+const char kColumnsSelect[] = "select a1,a2,a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,a10,a13,a14,e1,"
+                              "e2,e2_1,e3,e4,f1,xx,csbs,ecount from tab_answ where ";
+
+} // namespace
+
+TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("Frmkmmc"));
+    setWindowTitle(QStringLiteral("章节练习"));
+    setModal(true);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(drawBackground(kSmall));
+    Image11 = new QLabel(this);
+    Image11->setObjectName(QStringLiteral("Image11"));
+    Image11->setPixmap(drawBackground(kLarge));
+
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setShowGrid(true);
+    DBGrid1->setWordWrap(false);
+    DBGrid1->setAlternatingRowColors(false);
+    DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    DBGrid1->horizontalHeader()->setHighlightSections(false);
+    DBGrid1->verticalHeader()->setFixedWidth(14); // the row indicator
+    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DBGrid1->setStyleSheet(QStringLiteral(
+        "QTableView { background: white; gridline-color: #b9c4d4;"
+        " selection-background-color: #2f5d9b; selection-color: white; }"
+        "QHeaderView::section { background: #dfe7f2; color: #1c2f4f;"
+        " border: 0px; border-right: 1px solid #b9c4d4; border-bottom: 1px solid #b9c4d4; }"));
+
+    const auto right = Qt::AlignRight | Qt::AlignVCenter;
+    const auto centre = Qt::AlignCenter;
+    DBGrid1Model =
+        new DatasetTableModel(DM1 ? DM1->Cn1Table_kmmc : nullptr,
+                              {{QStringLiteral("C2"), QStringLiteral("章节名称")},
+                               {QStringLiteral("C3"), QStringLiteral("习题数目"), centre},
+                               {QStringLiteral("C4"), QStringLiteral("已做题数"), centre},
+                               {QStringLiteral("D1"), QStringLiteral("已做道次"), centre},
+                               {QStringLiteral("D2"), QStringLiteral("做错道次"), centre},
+                               {QStringLiteral("C6"), QStringLiteral("综合成绩"), right}},
+                              this);
+    DBGrid1->setModel(DBGrid1Model);
+    connect(DBGrid1Model, &DatasetTableModel::currentRowChanged, this, &TFrmkmmc::FollowDatasetRow);
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { FollowGridRow(); });
+    connect(DBGrid1, &QTableView::doubleClicked, this, [this] { DBGrid1DblClick(); });
+
+    epLabel3 = makeLabel(this, "epLabel3", QStringLiteral("总习题数"));
+    epLabel4 = makeLabel(this, "epLabel4", QStringLiteral("已做题道次"));
+    epLabel5 = makeLabel(this, "epLabel5", QStringLiteral("做错题道次"));
+    epLabel6 = makeLabel(this, "epLabel6", QStringLiteral("综合成绩"));
+    epNum_all = makeNumber(this, "epNum_all");
+    epNum_ok = makeNumber(this, "epNum_ok");
+    epNum_Err = makeNumber(this, "epNum_Err");
+    Lb_fs = makeLabel(this, "Lb_fs", QStringLiteral("分数"));
+    QFont scoreFont = Lb_fs->font();
+    scoreFont.setPixelSize(18);
+    scoreFont.setBold(true);
+    Lb_fs->setFont(scoreFont);
+    Lb_fs->setStyleSheet(QStringLiteral("color: #b0281c; background: transparent;"));
+
+    SpeedButton1 = makeButton(this, "SpeedButton1", QStringLiteral("练习新题"), NewQuestions);
+    SpeedButton2 = makeButton(this, "SpeedButton2", QStringLiteral("错题重做"), WrongQuestions);
+    SpeedButton3 = makeButton(this, "SpeedButton3", QStringLiteral("习题重温"), DoneQuestions);
+    SpeedButton4 = makeButton(this, "SpeedButton4", QStringLiteral("设置"), 0);
+    SpeedButton5 = makeButton(this, "SpeedButton5", QStringLiteral("试题录入"), 0);
+    SpeedButton6 = makeButton(this, "SpeedButton6", QStringLiteral("关闭"), 0);
+    connect(SpeedButton1, &QPushButton::clicked, this, [this] { epEfButton1Click(SpeedButton1); });
+    connect(SpeedButton2, &QPushButton::clicked, this, [this] { epEfButton1Click(SpeedButton2); });
+    connect(SpeedButton3, &QPushButton::clicked, this, [this] { epEfButton1Click(SpeedButton3); });
+    connect(SpeedButton4, &QPushButton::clicked, this, &TFrmkmmc::epEfButton5Click);
+    connect(SpeedButton5, &QPushButton::clicked, this, &TFrmkmmc::epEfButton6Click);
+    connect(SpeedButton6, &QPushButton::clicked, this, &TFrmkmmc::SpeedButton6Click);
+
+    const auto twin = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setVisible(false);
+        return b;
+    };
+    epEfButton1 = twin("epEfButton1", QStringLiteral("练习新题"));
+    epEfButton2 = twin("epEfButton2", QStringLiteral("错题重做"));
+    epEfButton3 = twin("epEfButton3", QStringLiteral("习题重温"));
+    connect(epEfButton1, &QPushButton::clicked, this, [this] { epEfButton1Click(epEfButton1); });
+    connect(epEfButton2, &QPushButton::clicked, this, &TFrmkmmc::epEfButton2Click);
+    connect(epEfButton3, &QPushButton::clicked, this, &TFrmkmmc::epEfButton3Click);
+
+    FormCreate();
+    LayOut();
+}
+
+TFrmkmmc::~TFrmkmmc() = default;
+
+void TFrmkmmc::FormCreate() {
+    epEfButton1->setProperty("tag", NewQuestions);
+    epEfButton2->setProperty("tag", WrongQuestions);
+    epEfButton3->setProperty("tag", DoneQuestions);
+}
+
+bool TFrmkmmc::IsSubjectOrPart(const QString& code) {
+    // A subject (1 character) or the level below it (2 characters) holds no questions of its
+    // own. Without a current row there is no node at all.
+    return code.size() <= 2;
+}
+
+QString TFrmkmmc::PracticeSql(int tag, const QString& code, bool byDoubleClick) {
+    // The node's questions: every question whose chapter code begins with the node's code,
+    // compared without regard to case as all text comparisons of the bank are.
+    const QString node = QStringLiteral("(substr(A10,1,") + QString::number(code.size()) +
+                         QStringLiteral(") = ") + Database::quoteText(code) +
+                         QStringLiteral(" collate nocase)");
+    // A question is voided when f1 is 1; an empty f1 is a bank question.
+    const QString notVoided = QStringLiteral(" and (ifnull(f1,0)<>1)");
+    const QString select = QString::fromLatin1(kColumnsSelect);
+    switch (tag) {
+    case NewQuestions:
+        return select + node + QStringLiteral(" and (E2 = '' or E2 is null)") + notVoided +
+               (byDoubleClick ? QStringLiteral(" order by a13,a10,xx")
+                              : QStringLiteral(" order by a13,a10,xx,a1"));
+    case WrongQuestions:
+        return select + node + QStringLiteral(" and (E4 < 0)") + notVoided +
+               QStringLiteral(" order by a13,e3,e4,e1,xx,a1");
+    case DoneQuestions:
+        // Answered before: the last answer is not empty ("zero" for a voided question).
+        return select + node + QStringLiteral(" and (E2 <> '' and E2 is not null)") +
+               QStringLiteral(" order by a13,e3,e4,e1,xx,a1");
+    default:
+        return {};
+    }
+}
+
+int TFrmkmmc::exec() {
+    for (;;) {
+        inExec_ = true;
+        const int result = QDialog::exec();
+        inExec_ = false;
+        // Hiding a dialog ends its modal run; a practice hides the browser, so the run goes on
+        // when the practice is over.
+        if (!resumeAfterPractice_)
+            return result;
+        resumeAfterPractice_ = false;
+    }
+}
+
+void TFrmkmmc::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFrmkmmc::done(int result) {
+    FormCloseQuery();
+    resumeAfterPractice_ = false;
+    QDialog::done(result);
+}
+
+void TFrmkmmc::LayOut() {
+    const bool small = App::ScreenMode == QLatin1String("800");
+    const Geometry& g = geometryFor(App::ScreenMode);
+    setFixedSize(g.window);
+    Image1->setGeometry(0, 0, kSmall.window.width(), kSmall.window.height());
+    Image11->setGeometry(0, 0, kLarge.window.width(), kLarge.window.height());
+    Image1->setVisible(small);
+    Image11->setVisible(!small);
+    Image1->lower();
+    Image11->lower();
+
+    DBGrid1->setGeometry(g.grid);
+    QFont cells = DBGrid1->font();
+    cells.setPointSize(g.cellPointSize);
+    DBGrid1->setFont(cells);
+    QFont titles = DBGrid1->horizontalHeader()->font();
+    titles.setPointSize(g.titlePointSize);
+    DBGrid1->horizontalHeader()->setFont(titles);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(cells).height() + 6);
+    DBGrid1->horizontalHeader()->resizeSection(0, g.firstColumn);
+    for (int c = 1; c < 6; ++c)
+        DBGrid1->horizontalHeader()->resizeSection(c, g.otherColumns);
+
+    QLCDNumber* numbers[] = {epNum_all, epNum_ok, epNum_Err};
+    for (int i = 0; i < 3; ++i)
+        numbers[i]->setGeometry(g.numbers[i]);
+    QLabel* labels[] = {epLabel3, epLabel4, epLabel5, epLabel6};
+    for (int i = 0; i < 4; ++i) {
+        labels[i]->move(g.labels[i]);
+        labels[i]->adjustSize();
+    }
+    Lb_fs->move(g.score);
+    Lb_fs->adjustSize();
+
+    EffectButton* buttons[] = {SpeedButton1, SpeedButton2, SpeedButton3,
+                               SpeedButton4, SpeedButton5, SpeedButton6};
+    for (int i = 0; i < 6; ++i)
+        buttons[i]->setGeometry(g.buttons[i]);
+}
+
+void TFrmkmmc::FormShow() {
+    if (!DM1)
+        return;
+    ScreenCursor::hourglass();
+    Dataset* km = DM1->Cn1Table_kmmc;
+    try {
+        if (!km->active())
+            km->open();
+        km->first();
+        km->setFiltered(false);
+        km->setFilter([](const RowRef& r) {
+            return r.text(QStringLiteral("C1")).compare(QLatin1String("xx"), Qt::CaseInsensitive) !=
+                   0;
+        });
+        LayOut();
+        km->setFiltered(true);
+
+        ShowTotals();
+
+        if (SelectedChapter.isEmpty() ||
+            !km->locate(QStringLiteral("C1"), SelectedChapter, Qt::CaseInsensitive))
+            km->first();
+        FollowDatasetRow(DBGrid1Model->currentRow());
+    } catch (const std::exception& e) {
+        ScreenCursor::normal();
+        Dialogs::reportError(QString::fromUtf8(e.what()));
+        return;
+    }
+    ScreenCursor::normal();
+}
+
+void TFrmkmmc::ShowTotals() {
+    // Sums over the chapters (the nodes with 6-character codes) straight from the table, so the
+    // totals cost the same however many questions the bank holds.
+    Dataset* q = DM1->Cn1Query1;
+    q->close();
+    q->setSql(QStringLiteral("select sum(C3) as count_c3,sum(D1) as count_d1,sum(D2) as count_d2 "
+                             "from tab_kmmc where length(c1)=6"));
+    q->open();
+    const qint64 all = q->whole(QStringLiteral("count_c3"));
+    const qint64 done = q->whole(QStringLiteral("count_d1"));
+    const qint64 wrong = q->whole(QStringLiteral("count_d2"));
+    q->close();
+    epNum_all->display(static_cast<int>(all > 10000 ? 10000 : all));
+    epNum_ok->display(static_cast<int>(done));
+    epNum_Err->display(static_cast<int>(wrong));
+    if (done > 0) {
+        Lb_fs->setText(QString::asprintf("%2.2f", double(done - wrong) / double(done) * 100.0));
+        Lb_fs->adjustSize();
+    }
+}
+
+void TFrmkmmc::FollowDatasetRow(int row) {
+    if (syncing_)
+        return;
+    syncing_ = true;
+    if (row >= 0) {
+        DBGrid1->selectRow(row);
+        DBGrid1->scrollTo(DBGrid1Model->index(row, 0));
+    } else {
+        DBGrid1->clearSelection();
+    }
+    syncing_ = false;
+}
+
+void TFrmkmmc::FollowGridRow() {
+    if (syncing_ || !DM1)
+        return;
+    Dataset* km = DM1->Cn1Table_kmmc;
+    const int row = DBGrid1->currentIndex().row();
+    const int recNo = DBGrid1Model->recNoOf(row);
+    if (!km->active() || recNo <= 0 || recNo == km->recNo())
+        return;
+    syncing_ = true;
+    km->setRecNo(recNo);
+    syncing_ = false;
+}
+
+void TFrmkmmc::FormCloseQuery() {
+    if (!DM1)
+        return;
+    DM1->Cn1Table_kmmc->close();
+    DM1->Cn1Table_kmmc->clearFilter();
+    DM1->Cn1Query1->close();
+}
+
+void TFrmkmmc::epEfButton1Click(QObject* pressed) {
+    StartPractice(tagOf(pressed), false);
+}
+
+void TFrmkmmc::epEfButton2Click() {
+    epEfButton1Click(sender() ? sender() : epEfButton2);
+}
+
+void TFrmkmmc::epEfButton3Click() {
+    epEfButton1Click(sender() ? sender() : epEfButton3);
+}
+
+void TFrmkmmc::DBGrid1DblClick() {
+    StartPractice(NewQuestions, true);
+}
+
+void TFrmkmmc::StartPractice(int tag, bool byDoubleClick) {
+    if (!DM1 || !DM1->Cn1Table_kmmc->active())
+        return;
+    Dataset* km = DM1->Cn1Table_kmmc;
+    const QString code = km->recNo() > 0 ? km->text(QStringLiteral("C1")) : QString();
+    SelectedChapter = code;
+    if (IsSubjectOrPart(code)) {
+        Dialogs::messageBox(QStringLiteral("提示"), QStringLiteral("请选择具体章节目录！"),
+                            Dialogs::Icon::Information);
+        return;
+    }
+    const QString sql = PracticeSql(tag, code, byDoubleClick);
+    if (sql.isEmpty())
+        return;
+    App::PracticeQuerySql = sql;
+
+    ScreenCursor::hourglass();
+    QString failure;
+    bool shown = false;
+    {
+        std::unique_ptr<TFrmLxxt> practice;
+        try {
+            practice = std::make_unique<TFrmLxxt>(nullptr);
+            if (practice->LoadQuestionSet()) {
+                shown = true;
+                hiddenForPractice_ = true;
+                hide();
+                practice->exec();
+            } else {
+                ScreenCursor::normal();
+                if (tag == WrongQuestions && !byDoubleClick)
+                    ShowDlg(QStringLiteral("提示"), QStringLiteral("本章节下没有错题！"), 1,
+                            QStringLiteral("NO"), 1);
+                else if (tag == DoneQuestions && !byDoubleClick)
+                    ShowDlg(QStringLiteral("提示"), QStringLiteral("本章节习题还未曾做过！"), 1,
+                            QStringLiteral("NO"), 1);
+                else
+                    ShowDlg(QStringLiteral("提示"),
+                            QStringLiteral("请联系书店，购买Velmora《Tarnwick》一书！"), 1,
+                            QStringLiteral("NO"), 0);
+            }
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        }
+        ScreenCursor::normal();
+    } // the practice window is destroyed here
+
+    if (shown && hiddenForPractice_) {
+        hiddenForPractice_ = false;
+        // In a modal run the run itself shows the browser again (see exec()).
+        if (inExec_)
+            resumeAfterPractice_ = true;
+        else
+            show();
+    }
+    if (!failure.isEmpty())
+        Dialogs::reportError(failure);
+}
+
+void TFrmkmmc::epEfButton5Click() {
+    if (!SettingsHook)
+        return;
+    App::ConfigMode = 0;
+    SettingsHook(this);
+}
+
+void TFrmkmmc::epEfButton6Click() {
+    if (!DM1 || !DM1->Cn1Table_kmmc->active())
+        return;
+    Dataset* km = DM1->Cn1Table_kmmc;
+    const QString code = km->recNo() > 0 ? km->text(QStringLiteral("C1")) : QString();
+    if (IsSubjectOrPart(code)) {
+        Dialogs::messageBox(QStringLiteral("提示"), QStringLiteral("请选择具体章节目录！"),
+                            Dialogs::Icon::Information);
+        return;
+    }
+    if (!QuestionEntryHook)
+        return;
+    int added = 0;
+    bool failed = false;
+    try {
+        added = QuestionEntryHook(this, code);
+    } catch (const std::exception&) {
+        failed = true;
+    }
+    try {
+        km->requery();
+        km->locate(QStringLiteral("C1"), code, Qt::CaseInsensitive);
+        FollowDatasetRow(DBGrid1Model->currentRow());
+    } catch (const std::exception&) {
+        failed = true;
+    }
+    epNum_all->display(epNum_all->intValue() + added);
+    if (failed)
+        Dialogs::messageBox(QStringLiteral("提示"), QStringLiteral("录入试题后出现异常!"),
+                            Dialogs::Icon::Warning);
+}
+
+void TFrmkmmc::SpeedButton6Click() {
+    close();
+}

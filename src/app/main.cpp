@@ -9,6 +9,9 @@ int main(int argc, char* argv[]) {
     // The main form's closing ends the program; the hidden dialogs never do.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The window libraries register the windows and actions of the menu's commands here
+    // (MenuCommands::registerWindow / registerAction), before the menu can send any.
+
     int code = 0;
     if (ProgramEntry::start())
         code = QApplication::exec();

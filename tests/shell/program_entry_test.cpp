@@ -199,3 +199,16 @@ TEST_F(Entry, TheGuardIsPerUserAndAnEndedCopyFreesIt) {
     EXPECT_FALSE(CheckPrevInstance(instance));
     EXPECT_FALSE(end.ended());
 }
+
+TEST_F(Entry, ASocketLeftBehindByACrashedCopyDoesNotBlockTheStart) {
+    // What a copy that was killed leaves: the socket file, with nobody listening.
+    const QString leftover = QDir::temp().filePath(instance);
+    QFile file(leftover);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_FALSE(CheckPrevInstance(instance));
+    EXPECT_FALSE(end.ended());
+    // This copy listens now: the next one finds it.
+    EXPECT_TRUE(CheckPrevInstance(instance));
+    EXPECT_TRUE(end.ended());
+}

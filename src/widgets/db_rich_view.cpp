@@ -72,9 +72,12 @@ void DbRichView::show(const QByteArray& bytes, bool isNull) {
     doc->setUndoRedoEnabled(false);
     if (!isNull && !bytes.isEmpty())
         Rtf::read(bytes, doc);
+    // The view's first document belongs to its text control, which deletes it on the swap; the
+    // later ones are ours.
     QTextDocument* old = document();
+    const bool ours = old && old->parent() == this;
     setDocument(doc);
-    if (old && old->parent() == this)
-        old->deleteLater();
+    if (ours)
+        delete old;
     ++layoutCount_;
 }

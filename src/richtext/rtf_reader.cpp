@@ -495,6 +495,27 @@ class Reader {
     int m_runs = 0;
     int m_blocks = 0;
 
+    // One converter per code page for the whole document.
+    std::unordered_map<int, QStringDecoder> m_decoders;
+
+    QString decode(const QByteArray& bytes, int codePage) {
+        if (bytes.isEmpty())
+            return {};
+        auto it = m_decoders.find(codePage);
+        if (it == m_decoders.end()) {
+            const QByteArray name = detail::encodingNameForCodePage(codePage);
+            it = m_decoders
+                     .emplace(codePage,
+                              name.isEmpty() ? QStringDecoder() : QStringDecoder(name.constData()))
+                     .first;
+        }
+        QStringDecoder& decoder = it->second;
+        if (!decoder.isValid())
+            return QString::fromLatin1(bytes); // unknown code page: no byte is lost
+        decoder.resetState();
+        return decoder.decode(bytes); // broken sequences come out as U+FFFD
+    }
+
     // ---- parsing ----
 
     void parse() {
@@ -1016,7 +1037,7 @@ class Reader {
     void flushBytes() {
         if (m_pendingBytes.isEmpty())
             return;
-        const QString text = detail::decode(m_pendingBytes, codePageOf(m_state.chr.font));
+        const QString text = decode(m_pendingBytes, codePageOf(m_state.chr.font));
         m_pendingBytes.clear();
         appendText(text);
     }
@@ -1085,8 +1106,7 @@ class Reader {
     void flushFontNameBytes() {
         if (m_fontNameBytes.isEmpty())
             return;
-        m_fontName +=
-            detail::decode(m_fontNameBytes, m_fontCodePage > 0 ? m_fontCodePage : m_ansiCodePage);
+        m_fontName += decode(m_fontNameBytes, m_fontCodePage > 0 ? m_fontCodePage : m_ansiCodePage);
         m_fontNameBytes.clear();
     }
 

@@ -1,0 +1,243 @@
+#pragma once
+
+#include "question_model.h"
+
+#include <QDialog>
+#include <QPixmap>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class AnswerPad;
+class Dataset;
+class DbRichView;
+class EffectButton;
+class ElapsedClock;
+class Gauge;
+class PictureButton;
+class QButtonGroup;
+class QLabel;
+class QPlainTextEdit;
+class QTimer;
+class QWidget;
+
+// The splitter bar between the question text panes: dragging it changes the lower pane's height.
+class PaneSplitter : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit PaneSplitter(QWidget* parent = nullptr);
+
+  Q_SIGNALS:
+    void dragged(int dy);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int lastY_ = 0;
+};
+
+// The small animation of the practice window: a row of dots that rise and fall in turn.
+class PracticeAnimation : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit PracticeAnimation(QWidget* parent = nullptr);
+    void start();
+    void stop();
+    bool isRunning() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QTimer* timer_ = nullptr;
+    int phase_ = 0;
+};
+
+// The chapter practice window: runs one practice over the question set in App::PracticeQuerySql.
+// One question on show at a time, filtered by type tabs, reached through 20 numbered question
+// buttons per group or question by question; every answer is judged and counted when the learner
+// finishes the question, leaves it or closes the window.
+//
+// The opener creates the window, calls LoadQuestionSet() and shows it modally when that answers
+// yes; it destroys the window when it returns.
+class TFrmLxxt : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit TFrmLxxt(QWidget* owner = nullptr);
+    ~TFrmLxxt() override;
+
+    // Windows of other libraries the practice opens. Each library sets its hook at start-up;
+    // while a hook is unset its button does nothing.
+    //  - QuestionPointsHook (考点): the knowledge points of the question with id questionId,
+    //    shown modally when it has any.
+    //  - EditQuestionHook (修改本题): the question editor on the list row and the content row of
+    //    the question on show, shown modally; Timer1 is off while it runs and the editor switches
+    //    it on again when it closes.
+    //  - SettingsHook (设置): the settings window with ConfigMode 0, shown modally.
+    static inline std::function<void(TFrmLxxt& window, const QString& questionId)>
+        QuestionPointsHook;
+    static inline std::function<void(TFrmLxxt& window)> EditQuestionHook;
+    static inline std::function<void(TFrmLxxt& window)> SettingsHook;
+
+    // Set-up: empties the current-practice answers, runs the question set, builds the type tabs.
+    // Answers yes when the set holds at least one question.
+    bool LoadQuestionSet();
+
+    // Operations of the window.
+    void ApplyTypeFilter(const QString& filterText, Dataset* list);
+    void FillGroup(const QString& mode, int total, Dataset* list);
+    void GoToQuestion(int oldRecNo, int recNo, int groupStart, int groupEnd, Dataset* list,
+                      Dataset* content);
+    void ShowStem(const QString& questionId);
+    void PresentQuestion(int page, Dataset* list, Dataset* content);
+    void JudgeAnswer(int recNo, int page, int groupStart, int groupEnd, Dataset* list,
+                     Dataset* content, int mode);
+    void ToggleAnswerPanel();
+
+    // Form fields.
+    int CurrentRecNo = 0;
+    int GroupStart = 1;
+    int GroupCount = 1;
+    int groupEnd() const { return GroupStart + GroupCount - 1; }
+
+    // The filter text of the question list ("" or "A13=<code>").
+    QString listFilterText() const { return filterText_; }
+
+    // Controls, named as the window's design names them.
+    QLabel* Image1 = nullptr;   // background
+    QLabel* epLabel2 = nullptr; // hint board: the chapter heading
+    QLabel* Label11 = nullptr;  // 第
+    QLabel* Label12 = nullptr;  // n
+    QLabel* Label13 = nullptr;  // 题
+    QLabel* Label14 = nullptr;  // （第
+    QLabel* Label15 = nullptr;  // m
+    QLabel* Label16 = nullptr;  // 次出现）
+    QLabel* Label21 = nullptr;  // voided / added by the learner
+    QLabel* Label24 = nullptr;  // 本题被您修改过
+    QWidget* Panel1 = nullptr;
+    DbRichView* Re1 = nullptr;
+    PaneSplitter* FlatSplitter1 = nullptr;
+    DbRichView* Re2 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QLabel* Lb_answtip = nullptr;
+    QLabel* Label_mine = nullptr; // 你的答案：
+    QPlainTextEdit* Memo1 = nullptr;
+    QLabel* Label_key = nullptr; // 正确答案：
+    QPlainTextEdit* Memo2 = nullptr;
+    AnswerPad* Notebook1 = nullptr;
+    Gauge* epIndiGauge1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    ElapsedClock* KZTimeCounter1 = nullptr;
+    QLabel* Label1 = nullptr;   // 时钟
+    QLabel* epLabel1 = nullptr; // the clock's text
+    QLabel* epLabel4 = nullptr; // 题型指示板
+    QWidget* fcBG_tx = nullptr;
+    QButtonGroup* fcBG_txGroup = nullptr;
+    QVector<PictureButton*> typeTabs; // 任意 first, then one per type
+    QLabel* epLabel3 = nullptr;       // 题目指示板
+    QWidget* fcBG_th = nullptr;
+    QButtonGroup* fcBG_thGroup = nullptr;
+    std::array<PictureButton*, Question::kGroupSize> questionButtons{}; // fcBG_thfcImageBtn1..20
+    QLabel* Label2 = nullptr;                                           // 共
+    QLabel* Lb_zs = nullptr;
+    QLabel* Label4 = nullptr; // 组
+    QLabel* Lb_ts = nullptr;
+    QLabel* Label6 = nullptr; // 道题
+    QLabel* Label7 = nullptr; // 第
+    QLabel* Lb_zb = nullptr;
+    QLabel* Label9 = nullptr;                 // 组
+    EffectButton* FlatSpeedButton1 = nullptr; // <-上一组
+    EffectButton* FlatSpeedButton2 = nullptr; // 下一组->
+    EffectButton* epEfTrBtn1 = nullptr;       // 上一题
+    EffectButton* epEfTrBtn2 = nullptr;       // 下一题
+    EffectButton* epEfTrBtn3 = nullptr;       // 完成
+    EffectButton* epEfTrBtn4 = nullptr;       // 解析
+    EffectButton* epEfTrBtn5 = nullptr;       // 笔记
+    EffectButton* epEfTrBtn6 = nullptr;       // 答案
+    EffectButton* epEfTrBtn7 = nullptr;       // 桌面
+    EffectButton* epEfTrBtn8 = nullptr;       // 设置
+    EffectButton* epEfTrBtn9 = nullptr;       // 考点
+    EffectButton* epEfTrBtn10 = nullptr;      // 题目作废
+    EffectButton* epEfTrBtn11 = nullptr;      // 修改本题
+    EffectButton* epEfTrBtn99 = nullptr;      // 关闭
+    PracticeAnimation* RxGIFAnimator1 = nullptr;
+
+    // The question button with a 1-based number.
+    PictureButton* questionButton(int number) const;
+    // The type tab with the given tag, nullptr when there is none.
+    PictureButton* typeTab(int tag) const;
+    // Presses a type tab as a click would.
+    void pressTypeTab(PictureButton* tab);
+
+    // True when the pictures could not be loaded (the program has been told to end).
+    bool picturesMissing() const { return picturesMissing_; }
+
+  public Q_SLOTS:
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery();
+    void FormKeyDown(int key);
+    void Notebook1MouseMove();
+    void Timer1Timer();
+    void KZTimeCounter1Timer();
+    void fcBG_txChange(PictureButton* oldTab, PictureButton* newTab);
+    void fcBG_thChange();
+    void FlatSpeedButton1Click();
+    void FlatSpeedButton2Click();
+    void epEfTrBtn1Click();
+    void epEfTrBtn2Click();
+    void epEfTrBtn3Click();
+    void epEfTrBtn4Click();
+    void epEfTrBtn5Click();
+    void epEfTrBtn6Click();
+    void epEfTrBtn7Click();
+    void epEfTrBtn8Click();
+    void epEfTrBtn9Click();
+    void epEfTrBtn10Click();
+    void epEfTrBtn11Click();
+    void epEfTrBtn99Click();
+
+    // Every way of closing passes FormCloseQuery once.
+    void done(int result) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void buildControls();
+    void LayOut();
+    void pressQuestionButton(int number);
+    void setButtonFaces(PictureButton* b, Question::Face up, Question::Face down);
+    void setUpFace(PictureButton* b, Question::Face face);
+    void setDownFace(PictureButton* b, Question::Face face);
+    QPixmap facePicture(Question::Face face, bool down) const;
+    void closeAnswerPanelNow();
+    void layoutPanel1();
+    void setLowerPane(int re2Height, int splitterHeight);
+    void onTypeTabToggled(PictureButton* tab, bool checked);
+    bool loadPictures(const QStringList& files, QVector<QPixmap>& into);
+    void failPictures();
+    template <typename F> void guarded(F&& f);
+
+    QVector<QPixmap> facePictures_; // kvatup, kvatdw, kvatyes, kvatno, kvatdw_r, kvatdw_w
+    QVector<QPixmap> tabPictures_;  // kvattxup, kvattxdw
+    QPixmap background_;
+    QString filterText_;
+    PictureButton* currentTab_ = nullptr;
+    bool picturesMissing_ = false;
+    bool closeQueried_ = false;
+    int re2Height_ = 0;
+    int splitterHeight_ = 0;
+};

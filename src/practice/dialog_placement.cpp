@@ -20,8 +20,10 @@ void centreOnDesktop(QDialog* dialog) {
     if (!screen)
         return;
     const QRect desk = screen->availableGeometry();
-    dialog->move(desk.x() + (desk.width() - dialog->width()) / 2,
-                 desk.y() + (desk.height() - dialog->height()) / 2);
+    // move() places the frame; centre the frame with its title bar.
+    const QSize outer = dialog->frameGeometry().size();
+    dialog->move(desk.x() + (desk.width() - outer.width()) / 2,
+                 desk.y() + (desk.height() - outer.height()) / 2);
 }
 
 } // namespace Placement

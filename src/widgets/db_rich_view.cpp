@@ -32,7 +32,7 @@ void DbRichView::unbind() {
         disconnect(ds_, nullptr, this, nullptr);
     ds_ = nullptr;
     field_.clear();
-    show({}, true);
+    display({}, true);
 }
 
 void DbRichView::reload() {
@@ -58,10 +58,10 @@ void DbRichView::load(bool force) {
     }
     if (!force && loaded_ && isNull == shownNull_ && bytes == shown_)
         return;
-    show(bytes, isNull);
+    display(bytes, isNull);
 }
 
-void DbRichView::show(const QByteArray& bytes, bool isNull) {
+void DbRichView::display(const QByteArray& bytes, bool isNull) {
     shown_ = bytes;
     shownNull_ = isNull;
     loaded_ = true;

@@ -39,7 +39,7 @@ class DbRichView : public QTextBrowser {
 
   private:
     void load(bool force);
-    void show(const QByteArray& bytes, bool isNull);
+    void display(const QByteArray& bytes, bool isNull);
 
     QPointer<Dataset> ds_;
     QString field_;

@@ -11,6 +11,7 @@
 #include "store/data_module.h"
 
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLinearGradient>
@@ -156,6 +157,30 @@ int tagOf(const QObject* o) {
     return o ? o->property("tag").toInt() : 0;
 }
 
+// The grid's row indicator: a marker in the row header of the current row.
+class RowIndicator : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    void setCurrent(int row) {
+        const int old = current_;
+        current_ = row;
+        if (old >= 0 && old < rowCount())
+            Q_EMIT headerDataChanged(Qt::Vertical, old, old);
+        if (row >= 0 && row < rowCount())
+            Q_EMIT headerDataChanged(Qt::Vertical, row, row);
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+            return section == current_ ? QStringLiteral("\u25B8") : QString();
+        if (orientation == Qt::Vertical && role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+
+  private:
+    int current_ = -1;
+};
+
 const char kColumnsSelect[] = "select a1,a2,a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,a10,a13,a14,e1,"
                               "e2,e2_1,e3,e4,f1,xx,csbs,ecount from tab_answ where ";
 
@@ -183,7 +208,7 @@ TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
     DBGrid1->setAlternatingRowColors(false);
     DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
-    DBGrid1->verticalHeader()->setFixedWidth(14); // the row indicator
+    DBGrid1->verticalHeader()->setFixedWidth(16); // the row indicator
     DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DBGrid1->setStyleSheet(QStringLiteral(
         "QTableView { background: white; gridline-color: #b9c4d4;"
@@ -202,7 +227,11 @@ TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
                                {QStringLiteral("D2"), QStringLiteral("做错道次"), centre},
                                {QStringLiteral("C6"), QStringLiteral("综合成绩"), right}},
                               this);
-    DBGrid1->setModel(DBGrid1Model);
+    auto* indicator = new RowIndicator(this);
+    indicator->setSourceModel(DBGrid1Model);
+    DBGrid1->setModel(indicator);
+    connect(DBGrid1Model, &DatasetTableModel::currentRowChanged, indicator,
+            &RowIndicator::setCurrent);
     connect(DBGrid1Model, &DatasetTableModel::currentRowChanged, this, &TFrmkmmc::FollowDatasetRow);
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { FollowGridRow(); });
@@ -415,7 +444,7 @@ void TFrmkmmc::FollowDatasetRow(int row) {
     syncing_ = true;
     if (row >= 0) {
         DBGrid1->selectRow(row);
-        DBGrid1->scrollTo(DBGrid1Model->index(row, 0));
+        DBGrid1->scrollTo(DBGrid1->model()->index(row, 0));
     } else {
         DBGrid1->clearSelection();
     }

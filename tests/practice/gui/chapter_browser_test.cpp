@@ -14,6 +14,7 @@
 #include "shell/start_form.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
+#include "widgets/effect_button.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QLCDNumber>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -439,9 +441,10 @@ TEST_F(ChapterBrowserTest, BothLayoutsPlaceEveryControlInsideTheWindowWithoutOve
                     << controls[j]->objectName().toStdString();
         }
         for (QAbstractButton* b : browser.findChildren<QAbstractButton*>()) {
-            if (b->isVisible())
+            if (b->isVisible()) {
                 EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width())
                     << b->objectName().toStdString();
+            }
         }
         EXPECT_FALSE(browser.epEfButton1->isVisible());
         EXPECT_EQ(browser.epEfButton2->text(), QStringLiteral("错题重做"));

@@ -7,6 +7,8 @@ struct TimeCase {
     qint64 secs;
 };
 
+void PrintTo(const TimeCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class TimeStrToSecsTest : public ::testing::TestWithParam<TimeCase> {};
 
 TEST_P(TimeStrToSecsTest, Converts) {

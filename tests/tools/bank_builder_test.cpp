@@ -85,6 +85,8 @@ struct Rejection {
     const char* message; // a part of the error text
 };
 
+void PrintTo(const Rejection& r, std::ostream* os) { *os << r.message; }
+
 class BankBuilderRejects : public ::testing::TestWithParam<Rejection> {};
 
 } // namespace

@@ -28,6 +28,17 @@ TFrmBj::TFrmBj(QWidget* parent) : QDialog(parent) {
     connect(epEfTrBtn1, &QAbstractButton::clicked, this, &TFrmBj::epEfTrBtn1Click);
 }
 
+TFrmBj::~TFrmBj() {
+    Dataset* ds = DBMemo1->dataset();
+    DBMemo1->unbind();
+    if (!closedOnce_ && ds && ds->state() == Dataset::State::Edit) {
+        try {
+            ds->cancel();
+        } catch (const std::exception&) {
+        }
+    }
+}
+
 QStringList TFrmBj::preferredInputMethods() {
     return {QStringLiteral("智能ABC输入法"), QStringLiteral("五笔字型输入法")};
 }
@@ -101,6 +112,7 @@ void TFrmBj::done(int result) {
     if (!canClose)
         return;
     closing_ = true;
+    closedOnce_ = true;
     QDialog::done(result);
     closing_ = false;
 }

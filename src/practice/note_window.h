@@ -15,6 +15,8 @@ class TFrmBj : public QDialog {
 
   public:
     explicit TFrmBj(QWidget* parent = nullptr);
+    // A window destroyed without ever closing leaves the row as it was (its edit is cancelled).
+    ~TFrmBj() override;
 
     DbMemo* DBMemo1 = nullptr;
     EffectButton* epEfTrBtn1 = nullptr; // 关  闭
@@ -45,4 +47,5 @@ class TFrmBj : public QDialog {
   private:
     int saveFailures_ = 0;
     bool closing_ = false;
+    bool closedOnce_ = false;
 };

@@ -24,6 +24,7 @@ void DbRichView::bind(Dataset* ds, const QString& field) {
     field_ = field;
     connect(ds, &Dataset::dataChanged, this, &DbRichView::onDataChanged);
     connect(ds, &Dataset::rowsReset, this, &DbRichView::onRowsReset);
+    connect(ds, &Dataset::rowChanged, this, &DbRichView::onRowChanged);
     load(true);
 }
 
@@ -46,6 +47,11 @@ void DbRichView::onDataChanged(const QString& field) {
 
 void DbRichView::onRowsReset() {
     load(false);
+}
+
+void DbRichView::onRowChanged(int viewRow) {
+    if (ds_ && viewRow == ds_->recNo() - 1)
+        load(false);
 }
 
 void DbRichView::load(bool force) {

@@ -10,8 +10,9 @@
 // A read-only rich-text view bound to one field of a dataset's current row. The field holds RTF;
 // a field that is not RTF shows as plain text, a null field or a closed dataset as nothing.
 //
-// The view reloads when the dataset moves to another row or is reset, and when the field itself
-// is set. Loading the same bytes again lays nothing out a second time.
+// The view reloads when the dataset moves to another row or is reset, when the field itself is
+// set and when the current row is posted. Loading the same bytes again lays nothing out a second
+// time.
 class DbRichView : public QTextBrowser {
     Q_OBJECT
 
@@ -36,6 +37,7 @@ class DbRichView : public QTextBrowser {
   private Q_SLOTS:
     void onDataChanged(const QString& field);
     void onRowsReset();
+    void onRowChanged(int viewRow);
 
   private:
     void load(bool force);

@@ -87,6 +87,21 @@ TEST_F(BankTest, RichViewShowsEditsOfItsFieldPlainTextAndNull) {
     EXPECT_EQ(view.toPlainText(), before);
 }
 
+TEST_F(BankTest, RichViewPicksUpWhatAPostedRowHoldsInTheFile) {
+    auto ds = query(kExer);
+    DbRichView view;
+    view.bind(ds.get(), QStringLiteral("jx"));
+    // Another cursor (the question editor) changes the explanation in the file.
+    dm->ADOCn1.exec(QStringLiteral("update tab_exer set jx=:j where A1=:a"),
+                    {{QStringLiteral("j"), Rtf::fromPlainText(QStringLiteral("编辑器改的"))},
+                     {QStringLiteral("a"), ds->text(QStringLiteral("A1"))}});
+    EXPECT_NE(view.toPlainText(), QStringLiteral("编辑器改的"));
+    ds->edit();
+    ds->setValue(QStringLiteral("A15"), QByteArray("x"));
+    ds->post();
+    EXPECT_EQ(view.toPlainText(), QStringLiteral("编辑器改的"));
+}
+
 TEST_F(BankTest, RichViewBindingErrorsAndLostDatasets) {
     auto ds = query(kExer);
     DbRichView view;

@@ -161,6 +161,16 @@ TEST_F(NotesTest, NoteWindowLayoutAndBinding) {
     EXPECT_EQ(DM1->Cn1Query_tm->state(), Dataset::State::Browse);
 }
 
+TEST_F(NotesTest, AWindowDestroyedUnshownLeavesTheRowAlone) {
+    {
+        TFrmBj w;
+        w.BindNote(DM1->Cn1Query_tm, QStringLiteral("A14"));
+        w.DBMemo1->setPlainText(QStringLiteral("never closed"));
+    }
+    EXPECT_EQ(DM1->Cn1Query_tm->state(), Dataset::State::Browse);
+    EXPECT_TRUE(storedNote().isNull());
+}
+
 TEST_F(NotesTest, NoteIsSavedOnCloseAndShownAgainOnReopening) {
     App::NoteHasContent = false;
     withNoteWindow([](TFrmBj& w) {

@@ -8,6 +8,9 @@ EffectButton::EffectButton(QWidget* parent) : QPushButton(parent) {
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
+    // Enter belongs to the window (next question), never to a button that happens to be default.
+    setAutoDefault(false);
+    setDefault(false);
 }
 
 EffectButton::EffectButton(const QString& caption, QWidget* parent) : EffectButton(parent) {

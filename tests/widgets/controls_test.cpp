@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDialog>
 #include <QEnterEvent>
 #include <QImage>
 #include <QSignalSpy>
@@ -217,9 +218,20 @@ TEST(PictureButtonTest, PressedShowsDownFaceAndTheCaptionIsDrawnCentred) {
 
 // --- EffectButton -----------------------------------------------------------------------------
 
+TEST(EffectButtonTest, EnterInADialogDoesNotClickIt) {
+    QDialog dialog;
+    auto* b = new EffectButton(QStringLiteral("关闭"), &dialog);
+    QSignalSpy clicked(b, &QAbstractButton::clicked);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(clicked.count(), 0);
+    EXPECT_TRUE(dialog.isVisible());
+}
+
 TEST(EffectButtonTest, BlackBlueUnderTheMouseGreyWhenDisabled) {
     EffectButton b(QStringLiteral("完成"));
     EXPECT_TRUE(b.isFlat());
+    EXPECT_FALSE(b.autoDefault()); // Enter in a dialog must not click it
     EXPECT_EQ(b.captionColor(), EffectButton::normalColor());
 
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));

@@ -1,5 +1,6 @@
 // The program entry of Tarnwick. No command-line arguments are read.
 
+#include "practice/practice_commands.h"
 #include "shell/program_entry.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
 
     // The window libraries register the windows and actions of the menu's commands here
     // (MenuCommands::registerWindow / registerAction), before the menu can send any.
+    registerPracticeCommands();
 
     int code = 0;
     if (ProgramEntry::start())

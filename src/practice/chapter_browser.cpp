@@ -45,7 +45,8 @@ const Geometry kSmall = {
     QSize(761, 480),
     QRect(25, 136, 596, 176),
     11,
-    9,
+    8, // the four-character titles fit the 50-pixel columns
+
     308,
     50,
     {QRect(650, 133, 90, 30), QRect(650, 193, 90, 30), QRect(650, 253, 90, 30)},
@@ -53,7 +54,7 @@ const Geometry kSmall = {
     QPoint(672, 318),
     {QRect(114, 393, 69, 31), QRect(185, 393, 69, 31), QRect(255, 393, 69, 31),
      QRect(475, 387, 68, 29), QRect(325, 393, 69, 31), QRect(549, 387, 69, 29)},
-    QRect(634, 84, 118, 276),
+    QRect(634, 96, 118, 264),
 };
 
 // The design layout, for every other screen.
@@ -124,6 +125,17 @@ QPixmap drawBackground(const Geometry& g) {
     QPainterPath barPath;
     barPath.addRoundedRect(QRectF(bar), 10, 10);
     p.fillPath(barPath, QColor(58, 96, 150, 40));
+    // A plate under each flat button.
+    for (const QRect& b : g.buttons) {
+        QPainterPath plate;
+        plate.addRoundedRect(QRectF(b).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
+        QLinearGradient shade(b.topLeft(), b.bottomLeft());
+        shade.setColorAt(0, QColor(255, 255, 255));
+        shade.setColorAt(1, QColor(214, 225, 240));
+        p.fillPath(plate, shade);
+        p.setPen(QPen(QColor(110, 134, 170), 1));
+        p.drawPath(plate);
+    }
     return pm;
 }
 
@@ -210,11 +222,12 @@ TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
     DBGrid1->horizontalHeader()->setHighlightSections(false);
     DBGrid1->verticalHeader()->setFixedWidth(16); // the row indicator
     DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DBGrid1->setStyleSheet(QStringLiteral(
-        "QTableView { background: white; gridline-color: #b9c4d4;"
-        " selection-background-color: #2f5d9b; selection-color: white; }"
-        "QHeaderView::section { background: #dfe7f2; color: #1c2f4f;"
-        " border: 0px; border-right: 1px solid #b9c4d4; border-bottom: 1px solid #b9c4d4; }"));
+    DBGrid1->setStyleSheet(
+        QStringLiteral("QTableView { background: white; gridline-color: #b9c4d4;"
+                       " selection-background-color: #2f5d9b; selection-color: white; }"
+                       "QHeaderView::section { background: #dfe7f2; color: #1c2f4f;"
+                       " padding: 0px; border: 0px; border-right: 1px solid #b9c4d4;"
+                       " border-bottom: 1px solid #b9c4d4; }"));
 
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto centre = Qt::AlignCenter;
@@ -361,10 +374,10 @@ void TFrmkmmc::LayOut() {
     QFont cells = DBGrid1->font();
     cells.setPointSize(g.cellPointSize);
     DBGrid1->setFont(cells);
-    QFont titles = DBGrid1->horizontalHeader()->font();
-    titles.setPointSize(g.titlePointSize);
-    DBGrid1->horizontalHeader()->setFont(titles);
-    DBGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(cells).height() + 6);
+    // The grid's style sheet draws the titles, so their size goes there as well.
+    DBGrid1->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { font-size: %1pt; }").arg(g.titlePointSize));
+    DBGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(cells).height() + 4);
     DBGrid1->horizontalHeader()->resizeSection(0, g.firstColumn);
     for (int c = 1; c < 6; ++c)
         DBGrid1->horizontalHeader()->resizeSection(c, g.otherColumns);

@@ -375,6 +375,9 @@ void TFrmkmmc::LayOut() {
     cells.setPointSize(g.cellPointSize);
     DBGrid1->setFont(cells);
     // The grid's style sheet draws the titles, so their size goes there as well.
+    QFont titles = DBGrid1->horizontalHeader()->font();
+    titles.setPointSize(g.titlePointSize);
+    DBGrid1->horizontalHeader()->setFont(titles);
     DBGrid1->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { font-size: %1pt; }").arg(g.titlePointSize));
     DBGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(cells).height() + 4);

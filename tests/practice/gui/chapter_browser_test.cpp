@@ -422,8 +422,9 @@ TEST_F(ChapterBrowserTest, BothLayoutsPlaceEveryControlInsideTheWindowWithoutOve
         EXPECT_EQ(browser.DBGrid1->horizontalHeader()->sectionSize(0), e.first);
         QHeaderView* titles = browser.DBGrid1->horizontalHeader();
         for (int c = 0; c < 6; ++c) {
-            if (c > 0)
+            if (c > 0) {
                 EXPECT_EQ(titles->sectionSize(c), e.other);
+            }
             const QString title = titles->model()->headerData(c, Qt::Horizontal).toString();
             EXPECT_LE(titles->fontMetrics().horizontalAdvance(title) + 4, titles->sectionSize(c))
                 << title.toStdString();

@@ -70,10 +70,18 @@ void build(const QString& file, int questions) {
                 "insert into tab_rule (id, ftid, sn, n) values (:i, :f, '考点', x'7b5c727466317d')",
                 {{"i", id.left(6)}, {"f", id}});
         }
-        const QByteArray rtf =
-            "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}"
-            "\\f0\\fs21 \\u39033?\\u30446?\\u20915?\\u31574?\\par A. 1\\par B. 2"
-            "\\par C. 3\\par D. 4\\par}";
+        // A question of ordinary length: a stem of about 150 characters and four options.
+        QByteArray rtf = "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}"
+                         "\\uc1\\f0\\fs21 ";
+        const QString stem =
+            QStringLiteral("某项目建设投资估算采用生产能力指数法进行估算，已知类似项目"
+                           "的年生产能力和建设投资，");
+        for (int r = 0; r < 4; ++r)
+            for (const QChar c : stem)
+                rtf += "\\u" + QByteArray::number(c.unicode()) + "?";
+        for (const char* option : {"A", "B", "C", "D"})
+            rtf += QByteArray("\\par ") + option + ". \\u36873?\\u39033?\\u20869?\\u23481?";
+        rtf += "\\par}";
         Statement answ(db.handle(),
                        "insert into tab_answ (A1, A2, A2_1, A10, A13, k3, k4, xx, f1, E3, E4) "
                        "values (:a, :k, 4, :c, :t, :p1, :p2, :x, 0, 0, 0)");

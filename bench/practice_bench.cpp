@@ -1,0 +1,116 @@
+// Chapter practice over a synthetic bank: the set-up of a 500-question practice, leaving one
+// question for the next (judging with all statistics, loading and laying out the next one), and
+// showing the chapter browser.
+#include "synthetic_bank.h"
+
+#include <app_state.h>
+#include <data_module.h>
+#include <practice/chapter_browser.h>
+#include <practice/practice_window.h>
+
+#include <platform/dialogs.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kQuestions = 100000;
+const char* kSection = "410101"; // 500 of the 100k questions
+
+// A program folder with the synthetic bank and the real button pictures.
+QString folderWithPictures() {
+    const QString folder = SyntheticBank::programFolder(kQuestions);
+    QDir().mkpath(folder + "pic");
+    const QDir pics(QStringLiteral(TARNWICK_ASSETS_DIR "/pic"));
+    for (const QString& name : pics.entryList({"kvat*.bmp"}, QDir::Files))
+        QFile::copy(pics.filePath(name), folder + "pic/" + name);
+    return folder;
+}
+
+struct Session {
+    Session() : dm(folderWithPictures()) {
+        DM1 = &dm;
+        Dialogs::setResponder([](const Dialogs::Request&) { return 1; });
+        App::PracticeQuerySql =
+            QStringLiteral("select * from tab_answ where A10='%1' order by xx").arg(kSection);
+    }
+    ~Session() {
+        Dialogs::setResponder({});
+        DM1 = nullptr;
+    }
+    TDM1 dm;
+};
+
+void BM_PracticeSetUp500(benchmark::State& state) {
+    Session s;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Answers of an earlier practice are left in the bank, as in real use.
+        s.dm.ADOCn1.exec(
+            QStringLiteral("update tab_answ set E2_1='B' where A10='%1' and xx<=50").arg(kSection));
+        auto* w = new TFrmLxxt;
+        state.ResumeTiming();
+        if (!w->LoadQuestionSet())
+            state.SkipWithError("empty practice");
+        state.PauseTiming();
+        delete w;
+        state.ResumeTiming();
+    }
+}
+
+void BM_LeaveQuestionForNext(benchmark::State& state) {
+    Session s;
+    TFrmLxxt w;
+    if (!w.LoadQuestionSet()) {
+        state.SkipWithError("empty practice");
+        return;
+    }
+    w.show();
+    QApplication::processEvents();
+    int i = 0;
+    for (auto _ : state) {
+        // Answer, then leave: forward and back in turn, so every leave counts a changed answer.
+        w.FormKeyDown(i % 4 < 2 ? Qt::Key_A : Qt::Key_B);
+        if (i % 2 == 0)
+            w.epEfTrBtn2Click();
+        else
+            w.epEfTrBtn1Click();
+        QApplication::processEvents();
+        ++i;
+    }
+    w.hide();
+}
+
+void BM_ChapterBrowserShow(benchmark::State& state) {
+    Session s;
+    for (auto _ : state) {
+        auto* b = new TFrmkmmc;
+        b->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        b->hide();
+        delete b;
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_PracticeSetUp500)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_LeaveQuestionForNext)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ChapterBrowserShow)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -6,6 +6,7 @@
 #include "widgets/effect_button.h"
 
 #include "platform/dialogs.h"
+#include "platform/program_end.h"
 #include "platform/screen_cursor.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
@@ -532,6 +533,10 @@ void TFrmkmmc::StartPractice(int tag, bool byDoubleClick) {
                 hiddenForPractice_ = true;
                 hide();
                 practice->exec();
+            } else if (ProgramEnd::requested()) {
+                // The practice could not load its pictures and has already said so; the
+                // program is ending, so no empty-set message follows.
+                ScreenCursor::normal();
             } else {
                 ScreenCursor::normal();
                 if (tag == WrongQuestions && !byDoubleClick)

@@ -306,6 +306,18 @@ TEST_F(ChapterBrowserTest, EmptySetsShowTheirOwnMessages) {
     EXPECT_FALSE(ScreenCursor::isHourglass());
 }
 
+TEST_F(ChapterBrowserTest, MissingButtonPicturesEndTheProgramWithoutAnEmptySetMessage) {
+    Fakes::EndObserver end;
+    QFile::remove(folder->path() + QStringLiteral("pic/kvattxup.bmp"));
+    TFrmkmmc browser;
+    browser.show();
+    select(QStringLiteral("120304"));
+    browser.SpeedButton1->click();
+    EXPECT_TRUE(end.ended());
+    ASSERT_EQ(dialogs->requests.size(), 1);
+    EXPECT_EQ(dialogs->requests[0].text, QStringLiteral("无法提取资源文件！"));
+}
+
 TEST_F(ChapterBrowserTest, PracticeHidesTheBrowserWhichReturnsWithFreshTotals) {
     TFrmkmmc browser;
     browser.show();

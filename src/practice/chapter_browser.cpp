@@ -382,9 +382,14 @@ void TFrmkmmc::LayOut() {
     DBGrid1->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { font-size: %1pt; }").arg(g.titlePointSize));
     DBGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(cells).height() + 4);
-    DBGrid1->horizontalHeader()->resizeSection(0, g.firstColumn);
-    for (int c = 1; c < 6; ++c)
+    // The score column must show "100.00" whole in the cell font; what it needs beyond the
+    // other columns' width comes off the name column, so the grid keeps its width.
+    const int scoreWidth =
+        qMax(g.otherColumns, QFontMetrics(cells).horizontalAdvance(QStringLiteral("100.00")) + 12);
+    DBGrid1->horizontalHeader()->resizeSection(0, g.firstColumn - (scoreWidth - g.otherColumns));
+    for (int c = 1; c < 5; ++c)
         DBGrid1->horizontalHeader()->resizeSection(c, g.otherColumns);
+    DBGrid1->horizontalHeader()->resizeSection(5, scoreWidth);
 
     QLCDNumber* numbers[] = {epNum_all, epNum_ok, epNum_Err};
     for (int i = 0; i < 3; ++i)

@@ -15,4 +15,11 @@ bool readable(const Dataset* ds, const QString& field) {
     return ds->state() != Dataset::State::Browse || ds->recNo() > 0;
 }
 
+void requireBindable(const Dataset* ds, const QString& field) {
+    if (!ds)
+        throw DbError("no dataset to bind to");
+    if (missing(ds, field))
+        throw DbError(("unknown field " + field).toStdString());
+}
+
 } // namespace DbField

@@ -12,10 +12,7 @@ DbMemo::~DbMemo() = default;
 
 void DbMemo::bind(Dataset* ds, const QString& field) {
     unbind();
-    if (!ds)
-        throw DbError("no dataset to bind to");
-    if (DbField::missing(ds, field))
-        throw DbError(("unknown field " + field).toStdString());
+    DbField::requireBindable(ds, field);
     ds_ = ds;
     field_ = field;
     connect(ds, &Dataset::dataChanged, this, &DbMemo::onDataChanged);

@@ -15,10 +15,7 @@ DbRichEdit::~DbRichEdit() = default;
 
 void DbRichEdit::bind(Dataset* ds, const QString& field) {
     unbind();
-    if (!ds)
-        throw DbError("no dataset to bind to");
-    if (DbField::missing(ds, field))
-        throw DbError(("unknown field " + field).toStdString());
+    DbField::requireBindable(ds, field);
     ds_ = ds;
     field_ = field;
     connect(ds, &Dataset::dataChanged, this, &DbRichEdit::onDataChanged);

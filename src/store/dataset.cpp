@@ -366,6 +366,20 @@ QByteArray Dataset::bytes(const QString& field) const {
     return v.toByteArray();
 }
 
+QVariant Dataset::valueAt(int viewRow, const QString& field) const {
+    const int f = fieldIndexOrThrow(field);
+    if (viewRow < 0 || viewRow >= view_.size())
+        return {};
+    return rows_[view_[viewRow]][f];
+}
+
+QString Dataset::textAt(int viewRow, const QString& field) const {
+    const QVariant v = valueAt(viewRow, field);
+    if (v.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(v.toByteArray());
+    return v.toString();
+}
+
 void Dataset::setFilter(Predicate predicate) {
     predicate_ = std::move(predicate);
     if (active() && filtered_) {

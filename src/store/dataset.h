@@ -80,6 +80,10 @@ class Dataset : public QObject {
     QDate date(const QString& field) const;
     bool isNull(const QString& field) const;
     QByteArray bytes(const QString& field) const;
+    // A field of any row of the view (0-based), without moving the cursor: for grids. The stored
+    // value, not an edit in progress; null outside the view.
+    QVariant valueAt(int viewRow, const QString& field) const;
+    QString textAt(int viewRow, const QString& field) const;
 
     void setFilter(Predicate predicate);
     void clearFilter();

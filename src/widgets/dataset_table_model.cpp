@@ -3,8 +3,6 @@
 #include "store/dataset.h"
 
 #include <QHeaderView>
-#include <QScopedValueRollback>
-#include <QSignalBlocker>
 #include <QTableView>
 
 DatasetTableModel::DatasetTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -104,38 +102,25 @@ void DatasetTableModel::applyWidths(QTableView* view) const {
     }
 }
 
-QVector<QString> DatasetTableModel::readCurrentRow() const {
+QVector<QString> DatasetTableModel::readRow(int viewRow) const {
     QVector<QString> cells;
     cells.reserve(columns_.size());
     for (const Column& col : columns_)
-        cells << (ds_->hasField(col.field) ? ds_->text(col.field) : QString());
+        cells << (ds_->hasField(col.field) ? ds_->textAt(viewRow, col.field) : QString());
     return cells;
 }
 
 void DatasetTableModel::snapshot() {
     rows_.clear();
-    if (!ds_ || !ds_->active() || ds_->state() != Dataset::State::Browse)
+    if (!ds_ || !ds_->active())
         return;
     const int n = ds_->recordCount();
-    if (n == 0)
-        return;
-    // The dataset has one cursor: walk it with its signals held back so that the controls bound
-    // to it see nothing, then put it back on its row.
-    QScopedValueRollback<bool> guard(snapshotting_, true);
-    const QSignalBlocker blocker(ds_.data());
-    const int keep = ds_->recNo();
     rows_.reserve(n);
-    for (int r = 1; r <= n; ++r) {
-        ds_->setRecNo(r);
-        rows_.push_back(readCurrentRow());
-    }
-    if (keep >= 1)
-        ds_->setRecNo(keep);
+    for (int r = 0; r < n; ++r)
+        rows_.push_back(readRow(r));
 }
 
 void DatasetTableModel::onRowsReset() {
-    if (snapshotting_)
-        return;
     beginResetModel();
     snapshot();
     endResetModel();
@@ -143,19 +128,18 @@ void DatasetTableModel::onRowsReset() {
 }
 
 void DatasetTableModel::onRowChanged(int viewRow) {
-    if (snapshotting_ || !ds_)
+    if (!ds_)
         return;
-    if (viewRow < 0 || viewRow >= rows_.size() || ds_->recNo() != viewRow + 1 ||
-        ds_->state() != Dataset::State::Browse) {
+    if (viewRow < 0 || viewRow >= rows_.size() || viewRow >= ds_->recordCount()) {
         onRowsReset();
         return;
     }
-    rows_[viewRow] = readCurrentRow();
+    rows_[viewRow] = readRow(viewRow);
     Q_EMIT dataChanged(index(viewRow, 0), index(viewRow, int(columns_.size()) - 1));
 }
 
 void DatasetTableModel::onDataChanged(const QString& field) {
-    if (snapshotting_ || !field.isEmpty())
+    if (!field.isEmpty())
         return;
     Q_EMIT currentRowChanged(currentRow());
 }

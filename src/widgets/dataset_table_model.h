@@ -58,10 +58,9 @@ class DatasetTableModel : public QAbstractTableModel {
 
   private:
     void snapshot();
-    QVector<QString> readCurrentRow() const;
+    QVector<QString> readRow(int viewRow) const;
 
     QPointer<Dataset> ds_;
     QVector<Column> columns_;
     QVector<QVector<QString>> rows_;
-    bool snapshotting_ = false;
 };

@@ -88,6 +88,10 @@ TEST_F(DatasetTest, FilterCountsRecordNumbersInTheView) {
     EXPECT_EQ(ds.text("id"), "B");
     ds.setRecNo(2);
     EXPECT_EQ(ds.text("id"), "D");
+    // Rows of the view are read by position without moving the cursor.
+    EXPECT_EQ(ds.textAt(0, "id"), "B");
+    EXPECT_TRUE(ds.valueAt(2, "id").isNull());
+    EXPECT_EQ(ds.recNo(), 2);
     ds.clearFilter();
     EXPECT_EQ(ds.recordCount(), 4);
 }

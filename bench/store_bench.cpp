@@ -30,45 +30,41 @@ void BM_OpenBankAndLoadAnswerTimes(benchmark::State& state) {
     }
 }
 
-// One counted answer: today's log, the chapter and its ancestors, two knowledge points.
-void BM_RecordOneAnswer(benchmark::State& state) {
-    const QString folder = SyntheticBank::programFolder(int(state.range(0)));
-    TDM1 dm(folder);
+// One counted answer: today's log, the chapter and its ancestors, two knowledge points. Every
+// third answer is wrong, every fifth the question's first.
+void recordAnswer(TDM1& dm, int i) {
+    const int wrong = i % 3 == 0 ? 2 : 1;
+    dm.RecordAnswerInLog(i == 0 ? 2 : 1, wrong, 1);
+    dm.RecordAnswerInChapters("410101", i % 5 == 0 ? 2 : 1, wrong);
+    dm.RecordAnswerInRules("('A400010001','A400020003')", "('A40001','A40002')", "('A4','A4')", 1,
+                           wrong);
+}
+
+// Counts answers, each either as the three operations alone or inside one transaction, as the
+// practice and exam windows count them.
+void recordAnswers(benchmark::State& state, bool inTransaction) {
+    TDM1 dm(SyntheticBank::programFolder(int(state.range(0))));
     if (!dm.ConnectOk) {
         state.SkipWithError("bank did not open");
         return;
     }
     int i = 0;
     for (auto _ : state) {
-        const bool wrong = i % 3 == 0;
-        const int flag = wrong ? 2 : 1;
-        dm.RecordAnswerInLog(i == 0 ? 2 : 1, flag, 1);
-        dm.RecordAnswerInChapters("410101", i % 5 == 0 ? 2 : 1, flag);
-        dm.RecordAnswerInRules("('A400010001','A400020003')", "('A40001','A40002')", "('A4','A4')",
-                               1, flag);
-        ++i;
+        if (inTransaction) {
+            Transaction tx(dm.ADOCn1);
+            recordAnswer(dm, i++);
+            tx.commit();
+        } else {
+            recordAnswer(dm, i++);
+        }
     }
 }
 
-// The same answer with its writes in one transaction, as the practice and exam windows count it.
+void BM_RecordOneAnswer(benchmark::State& state) {
+    recordAnswers(state, false);
+}
 void BM_RecordOneAnswerInOneTransaction(benchmark::State& state) {
-    const QString folder = SyntheticBank::programFolder(int(state.range(0)));
-    TDM1 dm(folder);
-    if (!dm.ConnectOk) {
-        state.SkipWithError("bank did not open");
-        return;
-    }
-    int i = 0;
-    for (auto _ : state) {
-        const int flag = i % 3 == 0 ? 2 : 1;
-        Transaction tx(dm.ADOCn1);
-        dm.RecordAnswerInLog(1, flag, 1);
-        dm.RecordAnswerInChapters("410101", i % 5 == 0 ? 2 : 1, flag);
-        dm.RecordAnswerInRules("('A400010001','A400020003')", "('A40001','A40002')", "('A4','A4')",
-                               1, flag);
-        tx.commit();
-        ++i;
-    }
+    recordAnswers(state, true);
 }
 
 } // namespace

@@ -3,12 +3,12 @@
 // showing the chapter browser.
 #include "synthetic_bank.h"
 
-#include <app_state.h>
-#include <data_module.h>
-#include <practice/chapter_browser.h>
-#include <practice/practice_window.h>
+#include "store/app_state.h"
+#include "store/data_module.h"
+#include "practice/chapter_browser.h"
+#include "practice/practice_window.h"
 
-#include <platform/dialogs.h>
+#include "platform/dialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // Opening the bank and counting answers, over synthetic banks of 1k, 10k and 100k questions.
 #include "synthetic_bank.h"
 
-#include <app_state.h>
-#include <data_module.h>
+#include "store/app_state.h"
+#include "store/data_module.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

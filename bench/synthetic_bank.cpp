@@ -1,8 +1,8 @@
 #include "synthetic_bank.h"
 
-#include <bank_password.h>
-#include <database.h>
-#include <schema.h>
+#include "store/bank_password.h"
+#include "store/database.h"
+#include "store/schema.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,6 +3,8 @@ add_library(tarnwick_options INTERFACE)
 target_compile_features(tarnwick_options INTERFACE cxx_std_20)
 target_compile_options(tarnwick_options INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
 target_compile_definitions(tarnwick_options INTERFACE QT_NO_KEYWORDS)
+# src/ is the one include root: "store/data_module.h", "widgets/gauge.h".
+target_include_directories(tarnwick_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 
 option(TARNWICK_SANITIZE "Build with address and undefined-behaviour sanitizers" OFF)
 if(TARNWICK_SANITIZE)

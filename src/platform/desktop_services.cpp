@@ -1,4 +1,4 @@
-#include "desktop_services.h"
+#include "platform/desktop_services.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

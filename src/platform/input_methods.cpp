@@ -1,4 +1,4 @@
-#include "input_methods.h"
+#include "platform/input_methods.h"
 
 #include <QProcessEnvironment>
 

@@ -1,4 +1,4 @@
-#include "music_player.h"
+#include "platform/music_player.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "platform_services.h"
+#include "platform/platform_services.h"
 
-#include "desktop_services.h"
-#include "music_player.h"
+#include "platform/desktop_services.h"
+#include "platform/music_player.h"
 
 #include <memory>
 

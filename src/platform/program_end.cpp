@@ -1,4 +1,4 @@
-#include "program_end.h"
+#include "platform/program_end.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "screen_cursor.h"
+#include "platform/screen_cursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>

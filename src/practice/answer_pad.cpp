@@ -1,7 +1,7 @@
-#include "answer_pad.h"
+#include "practice/answer_pad.h"
 
-#include <widgets/picture_button.h>
-#include <widgets/vertical_label.h>
+#include "widgets/picture_button.h"
+#include "widgets/vertical_label.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "question_model.h"
+#include "practice/question_model.h"
 
 #include <QStackedWidget>
 

@@ -1,7 +1,7 @@
-#include "chapter_browser.h"
+#include "practice/chapter_browser.h"
 
 #include "practice/practice_window.h"
-#include "shell/message_dialog.h"
+#include "widgets/window_registry.h"
 #include "widgets/dataset_table_model.h"
 #include "widgets/effect_button.h"
 
@@ -574,10 +574,12 @@ void TFrmkmmc::StartPractice(int tag, bool byDoubleClick) {
 }
 
 void TFrmkmmc::epEfButton5Click() {
-    if (!SettingsHook)
-        return;
-    App::ConfigMode = 0;
-    SettingsHook(this);
+    Dialogs::guarded([this] {
+        if (!WindowRegistry::has(WindowNames::Settings))
+            return;
+        App::ConfigMode = 0;
+        WindowRegistry::open(WindowNames::Settings, this);
+    });
 }
 
 void TFrmkmmc::epEfButton6Click() {
@@ -590,12 +592,12 @@ void TFrmkmmc::epEfButton6Click() {
                             Dialogs::Icon::Information);
         return;
     }
-    if (!QuestionEntryHook)
+    if (!WindowRegistry::has(WindowNames::QuestionEntry))
         return;
     int added = 0;
     bool failed = false;
     try {
-        added = QuestionEntryHook(this, code);
+        added = std::max(0, WindowRegistry::open(WindowNames::QuestionEntry, this, code));
     } catch (const std::exception&) {
         failed = true;
     }

@@ -33,14 +33,10 @@ class TFrmkmmc : public QDialog {
     // question set is ordered without the id. Empty for a tag that names no practice.
     static QString PracticeSql(int tag, const QString& code, bool byDoubleClick = false);
 
-    // Windows of other libraries the browser opens. Each library sets its hook at start-up;
-    // while a hook is unset its button does nothing.
-    //  - QuestionEntryHook: question entry for the chapter `chapter`, shown modally over owner;
-    //    answers the number of questions added. An exception thrown by it is reported as a
-    //    failed entry.
-    //  - SettingsHook: the settings window (ConfigMode is 0 when it runs), shown modally.
-    static inline std::function<int(QWidget* owner, const QString& chapter)> QuestionEntryHook;
-    static inline std::function<void(QWidget* owner)> SettingsHook;
+    // Question entry (SpeedButton5) and settings (epEfButton5) are the windows
+    // WindowNames::QuestionEntry and WindowNames::Settings of the window registry; while nothing
+    // is registered under a name its button does nothing. An error escaping question entry is
+    // reported as a failed entry.
 
     // Shows the browser modally. While a practice runs the browser is hidden; when the practice
     // window closes the browser comes back in the same modal run.

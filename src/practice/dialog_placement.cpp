@@ -1,4 +1,4 @@
-#include "dialog_placement.h"
+#include "practice/dialog_placement.h"
 
 #include <QDialog>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "explanation_window.h"
+#include "practice/explanation_window.h"
 
-#include "dialog_placement.h"
+#include "practice/dialog_placement.h"
 #include "platform/screen_cursor.h"
 #include "widgets/db_rich_view.h"
 #include "widgets/effect_button.h"

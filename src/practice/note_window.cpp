@@ -1,6 +1,6 @@
-#include "note_window.h"
+#include "practice/note_window.h"
 
-#include "dialog_placement.h"
+#include "practice/dialog_placement.h"
 #include "platform/dialogs.h"
 #include "platform/input_methods.h"
 #include "store/app_state.h"

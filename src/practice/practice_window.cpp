@@ -1,23 +1,23 @@
-#include "practice_window.h"
+#include "practice/practice_window.h"
 
-#include "answer_pad.h"
-#include "explanation_window.h"
-#include "note_window.h"
+#include "practice/answer_pad.h"
+#include "practice/explanation_window.h"
+#include "practice/note_window.h"
 
-#include <app_state.h>
-#include <data_module.h>
-#include <platform/clock.h>
-#include <platform/desktop_services.h>
-#include <platform/dialogs.h>
-#include <platform/platform_services.h>
-#include <platform/program_end.h>
-#include <platform/screen_cursor.h>
-#include <shell/message_dialog.h>
-#include <widgets/db_rich_view.h>
-#include <widgets/effect_button.h>
-#include <widgets/elapsed_clock.h>
-#include <widgets/gauge.h>
-#include <widgets/picture_button.h>
+#include "store/app_state.h"
+#include "store/data_module.h"
+#include "platform/clock.h"
+#include "platform/desktop_services.h"
+#include "platform/dialogs.h"
+#include "platform/platform_services.h"
+#include "platform/program_end.h"
+#include "platform/screen_cursor.h"
+#include "shell/message_dialog.h"
+#include "widgets/db_rich_view.h"
+#include "widgets/effect_button.h"
+#include "widgets/elapsed_clock.h"
+#include "widgets/gauge.h"
+#include "widgets/picture_button.h"
 
 #include <QApplication>
 #include <QButtonGroup>

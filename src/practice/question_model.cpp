@@ -1,4 +1,4 @@
-#include "question_model.h"
+#include "practice/question_model.h"
 
 #include <algorithm>
 
@@ -128,33 +128,6 @@ PadState RestoredPad(int page, const QString& answer, int visibleOptions) {
         break;
     }
     return pad;
-}
-
-QString Quoted(const QString& text) {
-    QString out = text;
-    out.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + out + QLatin1Char('\'');
-}
-
-PointLists PointIdLists(const QStringList& slots) {
-    QStringList rules, chapters, tops;
-    for (const QString& id : slots) {
-        if (id.isEmpty())
-            break;
-        rules << Quoted(id);
-        chapters << Quoted(id.left(6));
-        tops << Quoted(id.left(2));
-    }
-    PointLists lists;
-    if (rules.isEmpty())
-        return lists;
-    const auto enclose = [](const QStringList& items) {
-        return QLatin1Char('(') + items.join(QLatin1Char(',')) + QLatin1Char(')');
-    };
-    lists.ruleIds = enclose(rules);
-    lists.chapterIds = enclose(chapters);
-    lists.topIds = enclose(tops);
-    return lists;
 }
 
 int NextStanding(bool neverAnsweredBefore, int standing, bool right) {

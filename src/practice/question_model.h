@@ -5,6 +5,8 @@
 // counters the answer raises. Plain code without widgets; the practice, knowledge-point practice
 // and exam windows bind it to their controls.
 
+#include "store/answer_record.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -66,19 +68,10 @@ PadState RestoredPad(int page, const QString& answer, int visibleOptions);
 // Number of options a question shows: A2_1 kept within 0..6.
 int VisibleOptions(qint64 a2_1);
 
-// The three id lists of a question's knowledge points, each "('id1','id2',...)". Built from the
-// slots k3..k12 in order, stopping before the first empty slot; ids are quoted with inner quotes
-// doubled. All three are empty texts when k3 is empty.
-struct PointLists {
-    QString ruleIds;    // the ids
-    QString chapterIds; // their first 6 characters
-    QString topIds;     // their first 2 characters
-    bool isEmpty() const { return ruleIds.isEmpty(); }
-};
-PointLists PointIdLists(const QStringList& slots);
-
-// A text quoted for SQL: between single quotes, inner quotes doubled.
-QString Quoted(const QString& text);
+// Knowledge-point id lists and SQL quoting are the store's counting rules.
+using Stats::PointIdLists;
+using Stats::PointLists;
+using Stats::Quoted;
 
 // A question's list-row values that judging reads.
 struct RowValues {

@@ -1,4 +1,4 @@
-#include "rtf_codepage.h"
+#include "richtext/rtf_codepage.h"
 
 #include <QStringDecoder>
 

@@ -6,8 +6,8 @@
 // depth, numbers, table sizes, picture sizes and the amount of text, so hostile input yields a
 // partial document and never a crash, a hang or a huge allocation.
 
-#include "rtf_codec.h"
-#include "rtf_codepage.h"
+#include "richtext/rtf_codec.h"
+#include "richtext/rtf_codepage.h"
 
 #include <QBuffer>
 #include <QColor>

@@ -1,7 +1,7 @@
 // Writes a QTextDocument as RTF: \ansi\ansicpg936, a font and a colour table, character and
 // paragraph formatting, tables and pictures (PNG).
 
-#include "rtf_codec.h"
+#include "richtext/rtf_codec.h"
 
 #include <QBuffer>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "menu_movie.h"
+#include "shell/menu_movie.h"
 
 #include <QFile>
 #include <QMouseEvent>

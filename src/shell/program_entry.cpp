@@ -1,9 +1,9 @@
-#include "program_entry.h"
+#include "shell/program_entry.h"
 
-#include "message_dialog.h"
-#include "progress_window.h"
-#include "single_instance.h"
-#include "start_form.h"
+#include "shell/message_dialog.h"
+#include "shell/progress_window.h"
+#include "shell/single_instance.h"
+#include "shell/start_form.h"
 
 #include "platform/dialogs.h"
 #include "platform/platform_services.h"

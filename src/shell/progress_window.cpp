@@ -1,6 +1,6 @@
-#include "progress_window.h"
+#include "shell/progress_window.h"
 
-#include "start_form.h"
+#include "shell/start_form.h"
 
 #include <QCoreApplication>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "shell_pictures.h"
+#include "shell/shell_pictures.h"
 
 #include <QFont>
 #include <QLinearGradient>

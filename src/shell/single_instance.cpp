@@ -1,6 +1,6 @@
-#include "single_instance.h"
+#include "shell/single_instance.h"
 
-#include "start_form.h"
+#include "shell/start_form.h"
 
 #include "platform/program_end.h"
 

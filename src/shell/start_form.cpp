@@ -1,7 +1,7 @@
-#include "start_form.h"
+#include "shell/start_form.h"
 
-#include "menu_movie.h"
-#include "message_dialog.h"
+#include "shell/menu_movie.h"
+#include "shell/message_dialog.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/music_player.h"

@@ -1,6 +1,6 @@
-#include "bank_password.h"
+#include "store/bank_password.h"
 
-#include "database.h"
+#include "store/database.h"
 
 #include <QCryptographicHash>
 #include <QMessageAuthenticationCode>

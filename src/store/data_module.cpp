@@ -1,8 +1,11 @@
-#include "data_module.h"
+#include "store/data_module.h"
 
-#include "app_state.h"
-#include "bank_password.h"
-#include "schema.h"
+#include "store/app_state.h"
+#include "store/bank_password.h"
+#include "store/learner_bank.h"
+#include "store/schema.h"
+
+#include "platform/clock.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,21 +70,29 @@ void TDM1::DataModuleCreate(const QString& programFolder) {
     try {
         if (ADOCn1.isOpen())
             ADOCn1.close();
-        const QString file = App::AppPath + bankFileName();
-        if (!QFileInfo(file).isFile())
+        BankFile = LearnerBank::bankFile();
+        const LearnerBank::Prepared prepared =
+            LearnerBank::prepare(App::AppPath + bankFileName(), BankFile);
+        if (prepared == LearnerBank::Prepared::NoTemplate ||
+            prepared == LearnerBank::Prepared::Failed)
             return;
-        ADOCn1.open(file);
+        ADOCn1.open(BankFile);
         if (!Schema::hasBankTables(ADOCn1) ||
             !BankPassword::verify(ADOCn1, BankPassword::bankPassword())) {
             ADOCn1.close();
             return;
         }
+        const QString backups = LearnerBank::backupFolder();
+        if (Schema::needsUpgrade(ADOCn1))
+            LearnerBank::backup(ADOCn1, backups, Clock::now());
         Schema::upgrade(ADOCn1);
         // Every answer writes a few rows; a write-ahead log keeps that quick without risking the
         // file's integrity (a power cut can lose the last answers, never corrupt the bank).
         ADOCn1.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         ADOCn1.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
         ConnectOk = true;
+        if (!LearnerBank::hasBackupOf(backups, Clock::today()))
+            LearnerBank::backup(ADOCn1, backups, Clock::now());
     } catch (const DbError&) {
         ADOCn1.close();
         ConnectOk = false;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "dataset.h"
+#include "store/answer_record.h"
+#include "store/dataset.h"
 
 #include <QObject>
 #include <memory>
@@ -14,8 +15,10 @@ class TDM1 : public QObject {
     Q_OBJECT
 
   public:
-    // programFolder empty: the folder of the running program. The bank is
-    // AppPath + "data/QK730415.db".
+    // programFolder empty: the folder of the running program. AppPath + "data/QK730415.db" is the
+    // delivered bank, only ever read; the connection is to the learner's bank
+    // (LearnerBank::bankFile()), made from the delivered one at the first start. Before the
+    // schema is upgraded, and at the first start of a day, the learner's bank is backed up.
     explicit TDM1(const QString& programFolder = {}, QObject* parent = nullptr);
     ~TDM1() override;
 
@@ -44,7 +47,10 @@ class TDM1 : public QObject {
     Database ADOCn2; // the upgrade file
     Dataset* Cn2Query1;
 
-    // Relative name of the bank file under the program folder.
+    // The learner's bank this module opened (or tried to).
+    QString BankFile;
+
+    // Relative name of the delivered bank under the program folder.
     static QString bankFileName() { return QStringLiteral("data/QK730415.db"); }
 
     // The program folder from a folder text, always ending in exactly one "/".
@@ -57,6 +63,13 @@ class TDM1 : public QObject {
                              const QString& topIds, int firstEver, int wrong);
     void AddStudyTime(const QString& duration);
 
+    // Records one judged answer: the question's state columns on its current row (question is a
+    // dataset over tab_answ rows) and, when it counts, today's log, the chapter tree and the
+    // knowledge points, in that order, all in one transaction. On failure nothing is written,
+    // the row's edit is cancelled, the shared log and chapter datasets are read again, and the
+    // error is passed on.
+    void RecordAnswer(Dataset* question, const AnswerRecord& answer);
+
     // Runs one statement on ADOQuery3's connection (closing ADOQuery3 first).
     void execUpdate(const QString& sql, const Params& params = {});
 
@@ -64,6 +77,7 @@ class TDM1 : public QObject {
     void Cn1DS_kmmcDataChange(const QString& field);
 
   private:
+    void rereadAfterRollback();
     void DataModuleCreate(const QString& programFolder);
     Dataset* makeQuery();
     Dataset* makeTable(const QString& table, const QString& orderBy = {});

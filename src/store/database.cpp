@@ -1,4 +1,4 @@
-#include "database.h"
+#include "store/database.h"
 
 #include <QDate>
 #include <sqlite3.h>
@@ -188,8 +188,15 @@ Database::~Database() {
 }
 
 void Database::open(const QString& path, bool create) {
+    openWith(path, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
+}
+
+void Database::openReadOnly(const QString& path) {
+    openWith(path, SQLITE_OPEN_READONLY);
+}
+
+void Database::openWith(const QString& path, int flags) {
     close();
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -282,6 +289,21 @@ QStringList Database::columnNames(const QString& table) const {
     return names;
 }
 
+void Database::backupTo(const QString& file) const {
+    if (!db_)
+        throw DbError("backup of a closed database");
+    Database dest;
+    dest.open(file, true);
+    sqlite3_backup* backup = sqlite3_backup_init(dest.db_, "main", db_, "main");
+    if (!backup)
+        throw DbError(("backup: " + lastError(dest.db_)).toStdString());
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throw DbError(("backup: " + lastError(dest.db_)).toStdString());
+    dest.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+}
+
 void Database::attach(const QString& file, const QString& alias) {
     exec(QStringLiteral("ATTACH DATABASE :file AS ") + quoteName(alias),
          {{QStringLiteral("file"), file}});
@@ -306,19 +328,41 @@ QString Database::quoteText(const QString& text) {
 // ---------------------------------------------------------------------------------------------
 
 Transaction::Transaction(Database& db) : db_(db) {
-    db_.beginTransaction();
+    if (db_.inTransaction()) {
+        static int serial = 0;
+        savepoint_ = QStringLiteral("tw_sp%1").arg(++serial);
+        db_.exec(QStringLiteral("SAVEPOINT ") + savepoint_);
+    } else {
+        db_.beginTransaction();
+    }
 }
 
 Transaction::~Transaction() {
     if (!done_) {
         try {
-            db_.rollback();
+            rollback();
         } catch (...) {
         }
     }
 }
 
 void Transaction::commit() {
-    db_.commit();
+    if (nested())
+        db_.exec(QStringLiteral("RELEASE ") + savepoint_);
+    else
+        db_.commit();
     done_ = true;
+}
+
+void Transaction::rollback() {
+    done_ = true;
+    if (nested()) {
+        // The outer transaction may already be gone (SQLite ends it on some errors).
+        if (db_.inTransaction()) {
+            db_.exec(QStringLiteral("ROLLBACK TO ") + savepoint_);
+            db_.exec(QStringLiteral("RELEASE ") + savepoint_);
+        }
+    } else {
+        db_.rollback();
+    }
 }

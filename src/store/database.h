@@ -59,6 +59,8 @@ class Database {
 
     // Opens an existing file (never creates one) or, with create, a new or existing file.
     void open(const QString& path, bool create = false);
+    // Opens an existing file for reading only: nothing is ever written to it.
+    void openReadOnly(const QString& path);
     void close();
     bool isOpen() const { return db_ != nullptr; }
     QString path() const { return path_; }
@@ -80,6 +82,10 @@ class Database {
     void dropTable(const QString& name);      // quietly nothing when it does not exist
     QStringList columnNames(const QString& table) const;
 
+    // Copies the whole database, as it stands in this connection, into file (replaced) through
+    // SQLite's online backup. The copy is a self-contained file with a rollback journal.
+    void backupTo(const QString& file) const;
+
     void attach(const QString& file, const QString& alias);
     void detach(const QString& alias);
 
@@ -89,11 +95,15 @@ class Database {
     static QString quoteText(const QString& text);
 
   private:
+    void openWith(const QString& path, int flags);
+
     sqlite3* db_ = nullptr;
     QString path_;
 };
 
-// Rolls back in its destructor unless committed.
+// Rolls back in its destructor unless committed. Inside a transaction already open on the
+// connection it is a savepoint: its commit releases the savepoint, its rollback undoes only what
+// was done since it began, and the outer transaction decides about the rest.
 class Transaction {
   public:
     explicit Transaction(Database& db);
@@ -101,8 +111,11 @@ class Transaction {
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
+    void rollback();
+    bool nested() const { return !savepoint_.isEmpty(); }
 
   private:
     Database& db_;
+    QString savepoint_; // empty for the outermost transaction
     bool done_ = false;
 };

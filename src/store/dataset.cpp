@@ -1,4 +1,4 @@
-#include "dataset.h"
+#include "store/dataset.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>

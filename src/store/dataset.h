@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database.h"
+#include "store/database.h"
 
 #include <QDate>
 #include <QHash>
@@ -155,4 +155,27 @@ class Dataset : public QObject {
     State state_ = State::Inactive;
     QVector<QVariant> editBuffer_;
     QVector<bool> touched_;
+};
+
+// Puts a dataset's current row into edit and cancels the edit when it is left without post, so a
+// throw between edit and post never leaves a half-changed row for the next move to post.
+class RowEditGuard {
+  public:
+    explicit RowEditGuard(Dataset& ds) : ds_(ds) { ds_.edit(); }
+    ~RowEditGuard() { cancel(); }
+    RowEditGuard(const RowEditGuard&) = delete;
+    RowEditGuard& operator=(const RowEditGuard&) = delete;
+    void post() {
+        ds_.post();
+        done_ = true;
+    }
+    void cancel() {
+        if (!done_)
+            ds_.cancel(); // nothing when the row is not being edited
+        done_ = true;
+    }
+
+  private:
+    Dataset& ds_;
+    bool done_ = false;
 };

@@ -1,6 +1,6 @@
-#include "schema.h"
+#include "store/schema.h"
 
-#include "database.h"
+#include "store/database.h"
 
 namespace {
 
@@ -78,6 +78,10 @@ void upgrade(Database& db) {
     // Version 0 is a bank written before versions were kept: the same tables.
     db.exec(QStringLiteral("PRAGMA user_version=%1").arg(kVersion));
     tx.commit();
+}
+
+bool needsUpgrade(Database& db) {
+    return db.scalar(QStringLiteral("PRAGMA user_version")).toInt() < kVersion;
 }
 
 bool hasBankTables(const Database& db) {

@@ -15,6 +15,8 @@ void create(Database& db);
 // Brings an older bank up to kVersion step by step in one transaction. Throws on a bank newer
 // than the program.
 void upgrade(Database& db);
+// True when upgrade would change the bank.
+bool needsUpgrade(Database& db);
 
 // True when the file holds the tables every window relies on.
 bool hasBankTables(const Database& db);

@@ -1,10 +1,10 @@
 // The bookkeeping of study statistics: every counted answer goes to today's log row, the chapter
 // tree and the knowledge-point tables, in that order; a finished practice adds its time.
-#include "data_module.h"
+#include "store/data_module.h"
 
-#include "time_text.h"
+#include "store/time_text.h"
 
-#include <platform/clock.h>
+#include "platform/clock.h"
 
 namespace {
 
@@ -57,6 +57,37 @@ void raiseIn(Database& db, const QString& table, const QString& column, const QS
 }
 
 } // namespace
+
+namespace Stats {
+
+QString Quoted(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + out + QLatin1Char('\'');
+}
+
+PointLists PointIdLists(const QStringList& slots) {
+    QStringList rules, chapters, tops;
+    for (const QString& id : slots) {
+        if (id.isEmpty())
+            break;
+        rules << Quoted(id);
+        chapters << Quoted(id.left(6));
+        tops << Quoted(id.left(2));
+    }
+    PointLists lists;
+    if (rules.isEmpty())
+        return lists;
+    const auto enclose = [](const QStringList& items) {
+        return QLatin1Char('(') + items.join(QLatin1Char(',')) + QLatin1Char(')');
+    };
+    lists.ruleIds = enclose(rules);
+    lists.chapterIds = enclose(chapters);
+    lists.topIds = enclose(tops);
+    return lists;
+}
+
+} // namespace Stats
 
 void TDM1::RecordAnswerInLog(int firstToday, int wrong, int prevWrong) {
     Dataset* rz = Cn1Table_rz;
@@ -165,5 +196,51 @@ void TDM1::AddStudyTime(const QString& duration) {
         if (km->recNo() >= km->recordCount())
             break;
         km->next();
+    }
+}
+
+void TDM1::RecordAnswer(Dataset* question, const AnswerRecord& answer) {
+    Transaction tx(ADOCn1);
+    RowEditGuard row(*question);
+    try {
+        if (answer.counted) {
+            question->setValue(QStringLiteral("E3"), answer.e3);
+            question->setValue(QStringLiteral("E4"), answer.e4);
+            RecordAnswerInLog(answer.firstToday, answer.wrong, answer.prevWrong);
+            RecordAnswerInChapters(question->text(QStringLiteral("A10")), answer.firstEver,
+                                   answer.wrong);
+            QStringList slots;
+            for (int k = 3; k <= 12; ++k)
+                slots << question->text(QStringLiteral("k%1").arg(k)).trimmed();
+            const Stats::PointLists ids = Stats::PointIdLists(slots);
+            if (!ids.isEmpty())
+                RecordAnswerInRules(ids.ruleIds, ids.chapterIds, ids.topIds, answer.firstEver,
+                                    answer.wrong);
+        }
+        question->setValue(QStringLiteral("E2_1"), answer.e2_1);
+        question->setValue(QStringLiteral("E2"), answer.e2);
+        question->setValue(QStringLiteral("E1"), answer.e1);
+        row.post();
+        tx.commit();
+    } catch (...) {
+        row.cancel();
+        tx.rollback();
+        rereadAfterRollback();
+        throw;
+    }
+}
+
+void TDM1::rereadAfterRollback() {
+    // The shared datasets may show counters of the rolled-back answer; the file is the truth.
+    for (Dataset* ds : {Cn1Table_rz, Cn1Table_kmmc}) {
+        if (!ds->active())
+            continue;
+        try {
+            if (ds->state() != Dataset::State::Browse)
+                ds->cancel();
+            ds->requery();
+        } catch (...) {
+            ds->close();
+        }
     }
 }

@@ -1,4 +1,4 @@
-#include "dataset_table_model.h"
+#include "widgets/dataset_table_model.h"
 
 #include "store/dataset.h"
 

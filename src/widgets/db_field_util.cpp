@@ -1,4 +1,4 @@
-#include "db_field_util.h"
+#include "widgets/db_field_util.h"
 
 #include "store/dataset.h"
 

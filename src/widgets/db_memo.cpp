@@ -1,6 +1,6 @@
-#include "db_memo.h"
+#include "widgets/db_memo.h"
 
-#include "db_field_util.h"
+#include "widgets/db_field_util.h"
 #include "platform/input_methods.h"
 #include "store/dataset.h"
 

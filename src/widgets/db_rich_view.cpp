@@ -1,6 +1,6 @@
-#include "db_rich_view.h"
+#include "widgets/db_rich_view.h"
 
-#include "db_field_util.h"
+#include "widgets/db_field_util.h"
 #include "richtext/rtf_codec.h"
 #include "store/dataset.h"
 

@@ -1,4 +1,4 @@
-#include "effect_button.h"
+#include "widgets/effect_button.h"
 
 #include <QEnterEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "elapsed_clock.h"
+#include "widgets/elapsed_clock.h"
 
 #include "platform/clock.h"
 

@@ -1,4 +1,4 @@
-#include "gauge.h"
+#include "widgets/gauge.h"
 
 #include <QPainter>
 

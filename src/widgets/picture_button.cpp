@@ -1,4 +1,4 @@
-#include "picture_button.h"
+#include "widgets/picture_button.h"
 
 #include <QEnterEvent>
 #include <QPainter>

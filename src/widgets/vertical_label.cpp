@@ -1,4 +1,4 @@
-#include "vertical_label.h"
+#include "widgets/vertical_label.h"
 
 VerticalLabel::VerticalLabel(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);

@@ -1,7 +1,7 @@
 // libFuzzer target for the RTF reader: every input must read without crash, hang or huge
 // allocation, and what was read must write and read again.
 
-#include "rtf_codec.h"
+#include "richtext/rtf_codec.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

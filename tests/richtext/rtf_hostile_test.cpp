@@ -1,7 +1,7 @@
 // Hostile and damaged input: deep nesting, huge numbers, oversized pictures and tables, truncation.
 // Each case must give a best-effort document quickly, keeping the text it can.
 
-#include "rtf_codec.h"
+#include "richtext/rtf_codec.h"
 
 #include <QBuffer>
 #include <QDir>

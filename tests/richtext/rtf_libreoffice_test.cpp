@@ -1,7 +1,7 @@
 // What the writer produces opens in LibreOffice with its text, formatting, table and picture
 // intact. Runs only where soffice is installed.
 
-#include "rtf_codec.h"
+#include "richtext/rtf_codec.h"
 
 #include <QFile>
 #include <QImage>

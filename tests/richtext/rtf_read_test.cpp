@@ -1,7 +1,7 @@
 // Reading RTF: code pages, Unicode escapes, destinations, formatting, tables, pictures and the
 // samples made by word processors.
 
-#include "rtf_codec.h"
+#include "richtext/rtf_codec.h"
 
 #include <QBuffer>
 #include <QFile>

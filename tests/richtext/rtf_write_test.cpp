@@ -1,6 +1,6 @@
 // Writing RTF and reading it back: text, character formats, alignment, tables and pictures survive.
 
-#include "rtf_codec.h"
+#include "richtext/rtf_codec.h"
 
 #include <QFile>
 #include <QImage>

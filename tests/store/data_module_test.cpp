@@ -1,8 +1,8 @@
-#include <app_state.h>
+#include "store/app_state.h"
 #include <bank_fixture.h>
-#include <bank_password.h>
-#include <data_module.h>
-#include <database.h>
+#include "store/bank_password.h"
+#include "store/data_module.h"
+#include "store/database.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include <bank_fixture.h>
-#include <database.h>
-#include <dataset.h>
+#include "store/database.h"
+#include "store/dataset.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
-#include <app_state.h>
+#include "store/app_state.h"
 #include <bank_fixture.h>
-#include <data_module.h>
+#include "store/data_module.h"
 
-#include <platform/clock.h>
+#include "platform/clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include <time_text.h>
+#include "store/time_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <bank_source.h>
 #include <bank_writer.h>
-#include <database.h>
-#include <rtf_codec.h>
-#include <schema.h>
+#include "store/database.h"
+#include "richtext/rtf_codec.h"
+#include "store/schema.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The delivered bank, built from its source, must be internally consistent and hold enough to
 // study and to draw real papers from.
-#include <bank_password.h>
+#include "store/bank_password.h"
 #include <bank_writer.h>
-#include <database.h>
-#include <dataset.h>
-#include <rtf_codec.h>
-#include <schema.h>
+#include "store/database.h"
+#include "store/dataset.h"
+#include "richtext/rtf_codec.h"
+#include "store/schema.h"
 
 #include <QRegularExpression>
 #include <QSet>

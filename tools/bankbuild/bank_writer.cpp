@@ -1,9 +1,9 @@
 #include "bank_writer.h"
 
-#include <bank_password.h>
-#include <database.h>
-#include <rtf_codec.h>
-#include <schema.h>
+#include "store/bank_password.h"
+#include "store/database.h"
+#include "richtext/rtf_codec.h"
+#include "store/schema.h"
 
 #include <QDir>
 #include <QFile>

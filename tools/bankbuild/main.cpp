@@ -1,7 +1,7 @@
 // bankbuild SOURCE-FOLDER BANK-FILE: turns the bank's human-readable source into the bank file.
 #include "bank_writer.h"
 
-#include <database.h>
+#include "store/database.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

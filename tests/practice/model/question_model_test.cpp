@@ -1,4 +1,4 @@
-#include <practice/question_model.h>
+#include "practice/question_model.h"
 
 #include <gtest/gtest.h>
 

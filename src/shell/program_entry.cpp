@@ -5,11 +5,13 @@
 #include "shell/single_instance.h"
 #include "shell/start_form.h"
 
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/platform_services.h"
 #include "platform/program_end.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
+#include "store/learner_bank.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -65,6 +67,31 @@ bool FlashInstalled() {
     return renderer.isValid();
 }
 
+bool RestoreFromBackup() {
+    const QString bank = LearnerBank::bankFile();
+    if (!QFileInfo::exists(bank))
+        return false;
+    const QString backup = LearnerBank::newestUsableBackup(LearnerBank::backupFolder());
+    if (backup.isEmpty())
+        return false;
+    const QString taken =
+        LearnerBank::backupTime(backup).toString(QStringLiteral("yyyy年M月d日 HH:mm"));
+    const QString question = QStringLiteral("题库文件无法打开，可能已经损坏。\n\n"
+                                            "是否用%1的备份恢复题库？此后的练习记录将不能恢复。\n"
+                                            "无法打开的文件不会删除，将改名保留在原文件夹中。")
+                                 .arg(taken);
+    if (Dialogs::messageBox(QStringLiteral("恢复题库"), question, Dialogs::Icon::Question,
+                            Dialogs::BoxButtons::OkCancel) != Dialogs::BoxOk)
+        return false;
+    if (!LearnerBank::restore(backup, bank, Clock::now())) {
+        Dialogs::messageBox(QStringLiteral("错误"),
+                            QStringLiteral("恢复题库失败，题库文件未作改动。"),
+                            Dialogs::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
 namespace ProgramEntry {
 
 void installRealDialogs() {
@@ -108,8 +135,14 @@ bool start(const Options& options) {
         DM1 = nullptr;
         Dialogs::messageBox(QStringLiteral("错误"), QStringLiteral("无法连接数据库！"),
                             Dialogs::Icon::Critical);
-        ProgramEnd::request();
-        return false;
+        if (RestoreFromBackup())
+            DM1 = new TDM1(options.programFolder);
+        if (!DM1 || !DM1->ConnectOk) {
+            delete DM1;
+            DM1 = nullptr;
+            ProgramEnd::request();
+            return false;
+        }
     }
 
     FrmStart = new TFrmStart();

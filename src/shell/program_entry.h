@@ -4,6 +4,10 @@
 #include <QString>
 
 // The program's start and end.
+// When the learner's bank cannot be opened and a backup of it opens, offers to put the newest such
+// backup in its place (the file that failed is kept aside). True when it was restored.
+bool RestoreFromBackup();
+
 namespace ProgramEntry {
 
 struct Options {

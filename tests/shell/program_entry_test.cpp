@@ -10,6 +10,7 @@
 #include "store/app_state.h"
 #include "store/bank_password.h"
 #include "store/data_module.h"
+#include "store/learner_bank.h"
 
 #include <QApplication>
 #include <QDir>
@@ -211,4 +212,58 @@ TEST_F(Entry, ASocketLeftBehindByACrashedCopyDoesNotBlockTheStart) {
     // This copy listens now: the next one finds it.
     EXPECT_TRUE(CheckPrevInstance(instance));
     EXPECT_TRUE(end.ended());
+}
+
+namespace {
+
+// A learner's bank that was opened once (so it has a backup) and then damaged.
+void damageAfterOneStart(const Fixtures::ProgramFolder& folder) {
+    {
+        TDM1 dm(folder.path());
+        ASSERT_TRUE(dm.ConnectOk);
+        dm.ADOCn1.exec(QStringLiteral("update tab_plan set PlanAmount=77"));
+        ASSERT_EQ(LearnerBank::backups(LearnerBank::backupFolder()).size(), 1);
+        // The backup is taken at the start: it holds the plan as delivered.
+    }
+    QFile bank(folder.learnerBankPath());
+    ASSERT_TRUE(bank.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bank.write("overwritten by something else entirely");
+}
+
+} // namespace
+
+TEST_F(Entry, ADamagedBankWithABackupIsRestoredWhenTheLearnerAgrees) {
+    auto folder = Fixtures::makeProgramFolder();
+    addMovie(*folder);
+    damageAfterOneStart(*folder);
+    dialogs.answer(Dialogs::BoxOk); // 无法连接数据库！
+    dialogs.answer(Dialogs::BoxOk); // restore
+    ASSERT_TRUE(ProgramEntry::start(options(*folder)));
+    ASSERT_EQ(dialogs.requests.size(), 2);
+    EXPECT_EQ(dialogs.requests[0].text, QStringLiteral("无法连接数据库！"));
+    EXPECT_EQ(dialogs.requests[1].title, QStringLiteral("恢复题库"));
+    EXPECT_EQ(dialogs.requests[1].boxButtons, Dialogs::BoxButtons::OkCancel);
+    EXPECT_TRUE(dialogs.requests[1].text.contains(QStringLiteral("备份")));
+    ASSERT_NE(DM1, nullptr);
+    EXPECT_TRUE(DM1->ConnectOk);
+    EXPECT_EQ(DM1->ADOCn1.scalar(QStringLiteral("select PlanAmount from tab_plan")).toInt(), 20);
+    EXPECT_FALSE(end.ended());
+    const QStringList aside =
+        QDir(folder->dataPath()).entryList({QStringLiteral("QK730415.db.damaged-*")});
+    EXPECT_EQ(aside.size(), 1);
+}
+
+TEST_F(Entry, DecliningTheRestoreEndsTheProgramAndKeepsTheFile) {
+    auto folder = Fixtures::makeProgramFolder();
+    addMovie(*folder);
+    damageAfterOneStart(*folder);
+    dialogs.answer(Dialogs::BoxOk);
+    dialogs.answer(Dialogs::BoxCancel);
+    EXPECT_FALSE(ProgramEntry::start(options(*folder)));
+    EXPECT_EQ(dialogs.requests.size(), 2);
+    EXPECT_TRUE(end.ended());
+    EXPECT_EQ(DM1, nullptr);
+    QFile bank(folder->learnerBankPath());
+    ASSERT_TRUE(bank.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bank.readAll(), QByteArray("overwritten by something else entirely"));
 }

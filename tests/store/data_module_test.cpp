@@ -1,8 +1,8 @@
 #include "store/app_state.h"
-#include <bank_fixture.h>
 #include "store/bank_password.h"
 #include "store/data_module.h"
 #include "store/database.h"
+#include <bank_fixture.h>
 
 #include <QFile>
 #include <gtest/gtest.h>

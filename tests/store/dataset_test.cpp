@@ -1,6 +1,6 @@
-#include <bank_fixture.h>
 #include "store/database.h"
 #include "store/dataset.h"
+#include <bank_fixture.h>
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

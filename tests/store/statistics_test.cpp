@@ -1,6 +1,6 @@
 #include "store/app_state.h"
-#include <bank_fixture.h>
 #include "store/data_module.h"
+#include <bank_fixture.h>
 
 #include "platform/clock.h"
 

@@ -7,7 +7,9 @@ struct TimeCase {
     qint64 secs;
 };
 
-void PrintTo(const TimeCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const TimeCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class TimeStrToSecsTest : public ::testing::TestWithParam<TimeCase> {};
 

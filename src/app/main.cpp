@@ -1,6 +1,7 @@
 // The program entry of Tarnwick. No command-line arguments are read.
 
 #include "practice/practice_commands.h"
+#include "shell/message_dialog.h"
 #include "shell/program_entry.h"
 
 #include <QApplication>
@@ -10,9 +11,11 @@ int main(int argc, char* argv[]) {
     // The main form's closing ends the program; the hidden dialogs never do.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // The window libraries register the windows and actions of the menu's commands here
-    // (MenuCommands::registerWindow / registerAction), before the menu can send any.
+    // The window libraries register their windows and the menu's actions in the window registry
+    // here (WindowRegistry::registerWindow / registerOpener / registerAction), before the menu
+    // can send any command.
     registerPracticeCommands();
+    installFilePickers();
 
     int code = 0;
     if (ProgramEntry::start())

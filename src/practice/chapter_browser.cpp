@@ -1,9 +1,9 @@
 #include "practice/chapter_browser.h"
 
 #include "practice/practice_window.h"
-#include "widgets/window_registry.h"
 #include "widgets/dataset_table_model.h"
 #include "widgets/effect_button.h"
+#include "widgets/window_registry.h"
 
 #include "platform/dialogs.h"
 #include "platform/program_end.h"
@@ -22,6 +22,7 @@
 #include <QShowEvent>
 #include <QTableView>
 
+#include <algorithm>
 #include <memory>
 
 namespace {

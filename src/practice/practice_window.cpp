@@ -4,20 +4,20 @@
 #include "practice/explanation_window.h"
 #include "practice/note_window.h"
 
-#include "store/app_state.h"
-#include "store/data_module.h"
 #include "platform/clock.h"
 #include "platform/desktop_services.h"
 #include "platform/dialogs.h"
 #include "platform/platform_services.h"
 #include "platform/program_end.h"
 #include "platform/screen_cursor.h"
-#include "shell/message_dialog.h"
+#include "store/app_state.h"
+#include "store/data_module.h"
 #include "widgets/db_rich_view.h"
 #include "widgets/effect_button.h"
 #include "widgets/elapsed_clock.h"
 #include "widgets/gauge.h"
 #include "widgets/picture_button.h"
+#include "widgets/window_registry.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -1159,25 +1159,27 @@ void TFrmLxxt::epEfTrBtn5Click() {
 }
 
 void TFrmLxxt::epEfTrBtn9Click() {
-    if (!QuestionPointsHook)
+    if (!WindowRegistry::has(WindowNames::QuestionPoints))
         return;
-    QuestionPointsHook(*this, DM1->Cn1Query_tm->text(QStringLiteral("A1")));
+    WindowRegistry::open(WindowNames::QuestionPoints, this,
+                         DM1->Cn1Query_tm->text(QStringLiteral("A1")));
     if (!isVisible())
         show();
 }
 
 void TFrmLxxt::epEfTrBtn11Click() {
-    if (!EditQuestionHook)
+    if (!WindowRegistry::has(WindowNames::EditQuestion))
         return;
     Timer1->stop();
-    EditQuestionHook(*this);
+    WindowRegistry::open(WindowNames::EditQuestion, this,
+                         DM1->Cn1Query_tm->text(QStringLiteral("A1")));
 }
 
 void TFrmLxxt::epEfTrBtn8Click() {
-    if (!SettingsHook)
+    if (!WindowRegistry::has(WindowNames::Settings))
         return;
     App::ConfigMode = 0;
-    SettingsHook(*this);
+    WindowRegistry::open(WindowNames::Settings, this);
 }
 
 void TFrmLxxt::epEfTrBtn7Click() {

@@ -9,7 +9,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 class AnswerPad;
 class Dataset;
@@ -75,18 +74,9 @@ class TFrmLxxt : public QDialog {
     explicit TFrmLxxt(QWidget* owner = nullptr);
     ~TFrmLxxt() override;
 
-    // Windows of other libraries the practice opens. Each library sets its hook at start-up;
-    // while a hook is unset its button does nothing.
-    //  - QuestionPointsHook (考点): the knowledge points of the question with id questionId,
-    //    shown modally when it has any.
-    //  - EditQuestionHook (修改本题): the question editor on the list row and the content row of
-    //    the question on show, shown modally; Timer1 is off while it runs and the editor switches
-    //    it on again when it closes.
-    //  - SettingsHook (设置): the settings window with ConfigMode 0, shown modally.
-    static inline std::function<void(TFrmLxxt& window, const QString& questionId)>
-        QuestionPointsHook;
-    static inline std::function<void(TFrmLxxt& window)> EditQuestionHook;
-    static inline std::function<void(TFrmLxxt& window)> SettingsHook;
+    // 考点, 修改本题 and 设置 open the windows WindowNames::QuestionPoints, EditQuestion and
+    // Settings of the window registry over this window; while nothing is registered under a name
+    // its button does nothing.
 
     // Set-up: empties the current-practice answers, runs the question set, builds the type tabs.
     // Answers yes when the set holds at least one question.

@@ -1,8 +1,8 @@
 // The main menu's command handler: every menu button of the movie sends one command text.
 
-#include "menu_commands.h"
-#include "menu_movie.h"
-#include "start_form.h"
+#include "shell/menu_movie.h"
+#include "shell/start_form.h"
+#include "widgets/window_registry.h"
 
 #include "platform/clock.h"
 #include "platform/desktop_services.h"
@@ -90,7 +90,7 @@ void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& 
 }
 
 void TFrmStart::openCommandWindow(const QString& command) {
-    const MenuCommands::WindowFactory factory = MenuCommands::window(command);
+    const WindowRegistry::WindowFactory factory = WindowRegistry::window(command);
     if (!factory)
         return;
     const CommandEntry* entry = findCommand(command);
@@ -107,7 +107,7 @@ void TFrmStart::openCommandWindow(const QString& command) {
     try {
         window.reset(factory(this));
         if (window) {
-            MenuCommands::setActiveWindow(window.get());
+            WindowRegistry::setActiveWindow(window.get());
             if (command == QLatin1String("rz"))
                 ScreenCursor::normal();
             if (command == QLatin1String("sztime"))
@@ -118,14 +118,14 @@ void TFrmStart::openCommandWindow(const QString& command) {
         if (hourglass)
             ScreenCursor::normal();
         window.reset();
-        MenuCommands::setActiveWindow(nullptr);
+        WindowRegistry::setActiveWindow(nullptr);
         Dialogs::reportError(QString::fromUtf8(e.what()));
         return;
     }
     if (hourglass)
         ScreenCursor::normal();
     window.reset();
-    MenuCommands::setActiveWindow(nullptr);
+    WindowRegistry::setActiveWindow(nullptr);
 }
 
 void TFrmStart::openDocument(const QString& relativeName) {
@@ -133,7 +133,7 @@ void TFrmStart::openDocument(const QString& relativeName) {
 }
 
 void TFrmStart::runExamCommand(const QString& command, int kind) {
-    const MenuCommands::Action action = MenuCommands::action(command);
+    const WindowRegistry::Action action = WindowRegistry::action(command);
     if (!action)
         return;
     try {

@@ -1,9 +1,11 @@
-#include "message_dialog.h"
+#include "shell/message_dialog.h"
 
 #include "platform/dialogs.h"
-#include "shell_pictures.h"
+#include "shell/shell_pictures.h"
 #include "store/app_state.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -186,14 +188,11 @@ int TFrmDlg::Execute(const QString& title, const QString& text, int buttons, con
     return exec();
 }
 
-int ShowDlg(const QString& title, const QString& text, int buttons, const QString& mode,
-            int picture) {
-    Dialogs::Request r;
-    r.kind = Dialogs::Kind::ShowDlg;
-    r.title = title;
-    r.text = text;
-    r.buttons = buttons;
-    r.mode = mode;
-    r.picture = picture;
-    return Dialogs::ask(r);
+void installFilePickers() {
+    Dialogs::setFilePickerHandler([](const Dialogs::Request& r) {
+        QWidget* parent = QApplication::activeModalWidget();
+        return r.kind == Dialogs::Kind::SaveFile
+                   ? QFileDialog::getSaveFileName(parent, r.title, r.path, r.filter)
+                   : QFileDialog::getOpenFileName(parent, r.title, r.path, r.filter);
+    });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dialogs.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -48,9 +50,9 @@ class TFrmDlg : public QDialog {
     int designWidth_ = 787;
 };
 
-// Shows the message dialog: title, text, button set 0..3, mode ("Exam" for the exam's captions),
-// picture page 0 notice, 1 warning, 2 error. Answers 1, 2 or 3, the button pressed.
-int ShowDlg(const QString& title, const QString& text, int buttons, const QString& mode,
-            int picture);
+// ShowDlg (platform/dialogs.h) shows this dialog once the shell has registered it.
+
+// The platform's file pickers behind Dialogs::openFileName / saveFileName.
+void installFilePickers();
 
 inline TFrmDlg* FrmDlg = nullptr;

@@ -1,5 +1,7 @@
 #include "platform_fakes.h"
 
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -86,4 +88,62 @@ TEST(Dialogs, ErrorsNobodyHandlesShowAStopBoxWithTheMessage) {
     EXPECT_EQ(script.last().icon, Dialogs::Icon::Critical);
     EXPECT_EQ(script.last().text, QStringLiteral("disk I/O error"));
     EXPECT_FALSE(script.last().title.isEmpty());
+}
+
+TEST(Dialogs, FilePickersGoToTheirHandlerOrTheResponderAndCancelAsEmpty) {
+    QStringList seen;
+    Dialogs::setFilePickerHandler([&](const Dialogs::Request& r) {
+        seen << QStringLiteral("%1|%2|%3|%4")
+                    .arg(r.kind == Dialogs::Kind::SaveFile ? "save" : "open", r.title, r.path,
+                         r.filter);
+        return QStringLiteral("/picked");
+    });
+    EXPECT_EQ(Dialogs::openFileName(QStringLiteral("打开"), QStringLiteral("/tmp"),
+                                    QStringLiteral("升级文件 (*.db)")),
+              QStringLiteral("/picked"));
+    EXPECT_EQ(Dialogs::saveFileName(QStringLiteral("保存"), QStringLiteral("/tmp/c.bmp"), {}),
+              QStringLiteral("/picked"));
+    EXPECT_EQ(seen, QStringList({QStringLiteral("open|打开|/tmp|升级文件 (*.db)"),
+                                 QStringLiteral("save|保存|/tmp/c.bmp|")}));
+    {
+        Fakes::ScriptedDialogs scripted;
+        scripted.choosePath(QStringLiteral("/chosen.db"));
+        EXPECT_EQ(Dialogs::openFileName(QStringLiteral("打开"), {}, {}),
+                  QStringLiteral("/chosen.db"));
+        EXPECT_TRUE(Dialogs::saveFileName(QStringLiteral("保存"), {}, {}).isEmpty());
+        ASSERT_EQ(scripted.requests.size(), 2);
+        EXPECT_EQ(scripted.requests[1].kind, Dialogs::Kind::SaveFile);
+    }
+    EXPECT_EQ(seen.size(), 2) << "the responder took both while installed";
+    Dialogs::setFilePickerHandler({});
+    EXPECT_TRUE(Dialogs::openFileName(QStringLiteral("打开"), {}, {}).isEmpty());
+}
+
+TEST(Dialogs, GuardedReportsWhatAHandlerLetsEscapeAndGoesOn) {
+    Fakes::ScriptedDialogs scripted;
+    int after = 0;
+    EXPECT_TRUE(Dialogs::guarded([&] { ++after; }));
+    EXPECT_FALSE(Dialogs::guarded([&] {
+        throw std::runtime_error("disk full");
+        ++after;
+    }));
+    EXPECT_EQ(after, 1);
+    ASSERT_EQ(scripted.requests.size(), 1);
+    EXPECT_EQ(scripted.last().kind, Dialogs::Kind::MessageBox);
+    EXPECT_EQ(scripted.last().text, QStringLiteral("disk full"));
+    EXPECT_EQ(scripted.last().icon, Dialogs::Icon::Critical);
+}
+
+TEST(Dialogs, ShowDlgCarriesEveryArgumentToItsWindow) {
+    Fakes::ScriptedDialogs scripted;
+    scripted.answer(2);
+    EXPECT_EQ(ShowDlg(QStringLiteral("错误"), QStringLiteral("无法打开试题！"), 3,
+                      QStringLiteral("Exam"), 2),
+              2);
+    const Dialogs::Request& r = scripted.last();
+    EXPECT_EQ(r.kind, Dialogs::Kind::ShowDlg);
+    EXPECT_EQ(r.title, QStringLiteral("错误"));
+    EXPECT_EQ(r.buttons, 3);
+    EXPECT_EQ(r.mode, QStringLiteral("Exam"));
+    EXPECT_EQ(r.picture, 2);
 }

@@ -18,11 +18,20 @@
 
 namespace Fakes {
 
-// Records every ShowDlg call and standard message box and answers them: from the queue of
-// scripted answers first, then with the request's first button (1 for ShowDlg, OK for the box).
+// Records every ShowDlg call, standard message box and file picker and answers them: from the
+// queue of scripted answers first, then with the request's first button (1 for ShowDlg, OK for
+// the box); a file picker from the queue of scripted paths, else as cancelled (empty path).
 class ScriptedDialogs {
   public:
     ScriptedDialogs() {
+        Dialogs::setPathResponder([this](const Dialogs::Request& r) {
+            requests.push_back(r);
+            if (paths.empty())
+                return QString();
+            const QString p = paths.front();
+            paths.pop_front();
+            return p;
+        });
         Dialogs::setResponder([this](const Dialogs::Request& r) {
             requests.push_back(r);
             if (onRequest)
@@ -35,11 +44,15 @@ class ScriptedDialogs {
             return r.kind == Dialogs::Kind::ShowDlg ? 1 : int(Dialogs::BoxOk);
         });
     }
-    ~ScriptedDialogs() { Dialogs::setResponder({}); }
+    ~ScriptedDialogs() {
+        Dialogs::setResponder({});
+        Dialogs::setPathResponder({});
+    }
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
     void answer(int result) { answers.push_back(result); }
+    void choosePath(const QString& path) { paths.push_back(path); }
     const Dialogs::Request& last() const { return requests.back(); }
     QStringList texts() const {
         QStringList out;
@@ -50,6 +63,7 @@ class ScriptedDialogs {
 
     QVector<Dialogs::Request> requests;
     std::deque<int> answers;
+    std::deque<QString> paths;
     std::function<void(const Dialogs::Request&)> onRequest;
 };
 

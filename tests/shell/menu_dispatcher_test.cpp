@@ -1,8 +1,8 @@
 #include "shell_test_support.h"
 
-#include "shell/menu_commands.h"
 #include "shell/menu_movie.h"
 #include "shell/start_form.h"
+#include "widgets/window_registry.h"
 
 #include "platform/dialogs.h"
 #include "platform/screen_cursor.h"
@@ -33,8 +33,8 @@ struct WindowLog {
     QPointer<QDialog> last;
 };
 
-MenuCommands::WindowFactory recordingWindow(WindowLog& log,
-                                            std::function<void(QDialog*)> whileShown = {}) {
+WindowRegistry::WindowFactory recordingWindow(WindowLog& log,
+                                              std::function<void(QDialog*)> whileShown = {}) {
     return [&log, whileShown](QWidget* owner) {
         ++log.created;
         log.hourglassAtCreation = ScreenCursor::isHourglass();
@@ -43,7 +43,7 @@ MenuCommands::WindowFactory recordingWindow(WindowLog& log,
         QTimer::singleShot(0, d, [&log, d, whileShown] {
             log.hourglassWhileShown = ScreenCursor::isHourglass();
             log.modal = d->isModal() && d->isVisible();
-            log.wasActive = MenuCommands::activeWindow() == d;
+            log.wasActive = WindowRegistry::activeWindow() == d;
             if (whileShown)
                 whileShown(d);
             d->accept();
@@ -67,7 +67,7 @@ class Dispatcher : public ShellFixture {
 
 TEST_F(Dispatcher, CommandsMatchExactlyWithLetterCase) {
     WindowLog log;
-    MenuCommands::registerWindow(QStringLiteral("lx"), recordingWindow(log));
+    WindowRegistry::registerWindow(QStringLiteral("lx"), recordingWindow(log));
     for (const char* other : {"LX", "Lx", " lx", "lx ", "lx6", "", "mnks6", "Quit"})
         command(other);
     EXPECT_EQ(log.created, 0);
@@ -80,13 +80,13 @@ TEST_F(Dispatcher, CommandsMatchExactlyWithLetterCase) {
 
 TEST_F(Dispatcher, AWindowIsShownModallyAndDestroyedWhenItCloses) {
     WindowLog log;
-    MenuCommands::registerWindow(QStringLiteral("lx"), recordingWindow(log));
+    WindowRegistry::registerWindow(QStringLiteral("lx"), recordingWindow(log));
     command("lx");
     EXPECT_EQ(log.created, 1);
     EXPECT_TRUE(log.modal);
     EXPECT_TRUE(log.wasActive);
     EXPECT_TRUE(log.last.isNull()); // destroyed
-    EXPECT_EQ(MenuCommands::activeWindow(), nullptr);
+    EXPECT_EQ(WindowRegistry::activeWindow(), nullptr);
 }
 
 TEST_F(Dispatcher, TheHourglassRulesOfTheWindows) {
@@ -102,13 +102,13 @@ TEST_F(Dispatcher, TheHourglassRulesOfTheWindows) {
                           {"sztime", false, false}};
     for (const Case& c : cases) {
         WindowLog log;
-        MenuCommands::registerWindow(QString::fromUtf8(c.command), recordingWindow(log));
+        WindowRegistry::registerWindow(QString::fromUtf8(c.command), recordingWindow(log));
         command(c.command);
         EXPECT_EQ(log.created, 1) << c.command;
         EXPECT_EQ(log.hourglassAtCreation, c.atCreation) << c.command;
         EXPECT_EQ(log.hourglassWhileShown, c.whileShown) << c.command;
         EXPECT_FALSE(ScreenCursor::isHourglass()) << c.command;
-        MenuCommands::clear();
+        WindowRegistry::clear();
     }
 }
 
@@ -123,7 +123,7 @@ TEST_F(Dispatcher, ACommandWhoseWindowIsNotRegisteredDoesNothing) {
 }
 
 TEST_F(Dispatcher, AFailingWindowIsReportedAndThePointerRestored) {
-    MenuCommands::registerWindow(QStringLiteral("cj"), [](QWidget*) -> QDialog* {
+    WindowRegistry::registerWindow(QStringLiteral("cj"), [](QWidget*) -> QDialog* {
         throw std::runtime_error("no such table: tab_cj");
     });
     command("cj");
@@ -132,7 +132,7 @@ TEST_F(Dispatcher, AFailingWindowIsReportedAndThePointerRestored) {
     EXPECT_EQ(dialogs->last().kind, Dialogs::Kind::MessageBox);
     EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(dialogs->last().text.contains(QStringLiteral("tab_cj")));
-    EXPECT_EQ(MenuCommands::activeWindow(), nullptr);
+    EXPECT_EQ(WindowRegistry::activeWindow(), nullptr);
 }
 
 TEST_F(Dispatcher, MusicAndAnswerTimesChooseTheSettingsMode) {
@@ -143,8 +143,8 @@ TEST_F(Dispatcher, MusicAndAnswerTimesChooseTheSettingsMode) {
         modeAtCreation = App::ConfigMode;
         return factory(owner);
     };
-    MenuCommands::registerWindow(QStringLiteral("music"), withMode);
-    MenuCommands::registerWindow(QStringLiteral("sztime"), withMode);
+    WindowRegistry::registerWindow(QStringLiteral("music"), withMode);
+    WindowRegistry::registerWindow(QStringLiteral("sztime"), withMode);
     App::ConfigMode = 1;
     command("music");
     EXPECT_EQ(modeAtCreation, 0);
@@ -184,8 +184,8 @@ TEST_F(Dispatcher, AnswerTimesReLayTheSettingsWindowBeforeItShows) {
         add(new QPushButton(QStringLiteral("关闭")), "epFocusButton3", {270, 23, 75, 25});
         return d;
     };
-    MenuCommands::registerWindow(QStringLiteral("sztime"), settingsWindow);
-    MenuCommands::registerWindow(QStringLiteral("music"), settingsWindow);
+    WindowRegistry::registerWindow(QStringLiteral("sztime"), settingsWindow);
+    WindowRegistry::registerWindow(QStringLiteral("music"), settingsWindow);
 
     command("sztime");
     EXPECT_TRUE(seen.musicHidden);
@@ -217,7 +217,7 @@ TEST_F(Dispatcher, MockExamsRunTheirActionAndThenSetTheKind) {
     for (int kind = 1; kind <= 5; ++kind) {
         const QString name =
             kind == 1 ? QStringLiteral("mnks") : QStringLiteral("mnks") + QString::number(kind);
-        MenuCommands::registerAction(name, [&] { kindDuringAction = App::PaperKind; });
+        WindowRegistry::registerAction(name, [&] { kindDuringAction = App::PaperKind; });
     }
     App::PaperKind = 1;
     command("mnks3");
@@ -231,8 +231,8 @@ TEST_F(Dispatcher, MockExamsRunTheirActionAndThenSetTheKind) {
 }
 
 TEST_F(Dispatcher, AFailedMockExamKeepsTheKind) {
-    MenuCommands::registerAction(QStringLiteral("mnks2"),
-                                 [] { throw std::runtime_error("cannot create tab_exam3"); });
+    WindowRegistry::registerAction(QStringLiteral("mnks2"),
+                                   [] { throw std::runtime_error("cannot create tab_exam3"); });
     App::PaperKind = 1;
     command("mnks2");
     EXPECT_EQ(App::PaperKind, 1);

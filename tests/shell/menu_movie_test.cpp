@@ -1,8 +1,8 @@
 #include "shell_test_support.h"
 
-#include "shell/menu_commands.h"
 #include "shell/menu_movie.h"
 #include "shell/start_form.h"
+#include "widgets/window_registry.h"
 
 #include <QDialog>
 #include <QFile>
@@ -121,7 +121,7 @@ class MenuOnTheMainForm : public ShellTest::ShellFixture {};
 
 TEST_F(MenuOnTheMainForm, AClickInTheMenuOpensTheCommandsWindow) {
     int opened = 0;
-    MenuCommands::registerWindow(QStringLiteral("lx"), [&](QWidget* owner) {
+    WindowRegistry::registerWindow(QStringLiteral("lx"), [&](QWidget* owner) {
         ++opened;
         auto* d = new QDialog(owner);
         QTimer::singleShot(0, d, &QDialog::accept);

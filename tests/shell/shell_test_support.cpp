@@ -1,9 +1,9 @@
 #include "shell_test_support.h"
 
-#include "shell/menu_commands.h"
 #include "shell/message_dialog.h"
 #include "shell/progress_window.h"
 #include "shell/start_form.h"
+#include "widgets/window_registry.h"
 
 #include "platform/clock.h"
 #include "platform/screen_cursor.h"
@@ -63,7 +63,7 @@ void ShellFixture::TearDown() {
     FrmStart = nullptr;
     delete DM1;
     DM1 = nullptr;
-    MenuCommands::clear();
+    WindowRegistry::clear();
     ScreenCursor::normal();
     Clock::clearFixed();
     documents.reset();

@@ -10,11 +10,11 @@
 
 #include "platform/clock.h"
 #include "platform/screen_cursor.h"
-#include "shell/menu_commands.h"
 #include "shell/start_form.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
 #include "widgets/effect_button.h"
+#include "widgets/window_registry.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -99,9 +99,7 @@ class ChapterBrowserTest : public testing::Test {
     void TearDown() override {
         delete FrmStart;
         FrmStart = nullptr;
-        MenuCommands::clear();
-        TFrmkmmc::QuestionEntryHook = {};
-        TFrmkmmc::SettingsHook = {};
+        WindowRegistry::clear();
         DM1 = nullptr;
         dm.reset();
         ScreenCursor::normal();
@@ -211,7 +209,8 @@ TEST_F(ChapterBrowserTest, TreeHidesTheXxNodeAndReturnsToTheSelectedChapter) {
 
 TEST_F(ChapterBrowserTest, SubjectsAndPartsAreRefusedForPracticeAndEntry) {
     int entries = 0;
-    TFrmkmmc::QuestionEntryHook = [&](QWidget*, const QString&) { return ++entries, 0; };
+    WindowRegistry::registerOpener(WindowNames::QuestionEntry,
+                                   [&](QWidget*, const QString&) { return ++entries, 0; });
     TFrmkmmc browser;
     browser.show();
     App::PracticeQuerySql = QStringLiteral("unchanged");
@@ -400,10 +399,10 @@ TEST_F(ChapterBrowserTest, LxCommandsOpenTheSameBrowserThroughTheMenu) {
         EXPECT_EQ(seen.rows, 9) << command;
         EXPECT_EQ(seen.total, 7) << command;
         EXPECT_TRUE(practised) << command;
-        EXPECT_EQ(MenuCommands::activeWindow(), nullptr);
+        EXPECT_EQ(WindowRegistry::activeWindow(), nullptr);
         EXPECT_FALSE(DM1->Cn1Table_kmmc->active()) << "closing the browser closes the tree";
     }
-    EXPECT_FALSE(MenuCommands::window(QStringLiteral("lx6")));
+    EXPECT_FALSE(WindowRegistry::window(QStringLiteral("lx6")));
 }
 
 TEST_F(ChapterBrowserTest, BothLayoutsPlaceEveryControlInsideTheWindowWithoutOverlap) {
@@ -480,13 +479,14 @@ TEST_F(ChapterBrowserTest, BothLayoutsPlaceEveryControlInsideTheWindowWithoutOve
 TEST_F(ChapterBrowserTest, QuestionEntryRereadsTheTreeAndCountsTheAddedQuestions) {
     QString chapterSeen;
     QWidget* ownerSeen = nullptr;
-    TFrmkmmc::QuestionEntryHook = [&](QWidget* owner, const QString& chapter) {
+    WindowRegistry::registerOpener(WindowNames::QuestionEntry, [&](QWidget* owner,
+                                                                   const QString& chapter) {
         chapterSeen = chapter;
         ownerSeen = owner;
         // What the entry window does for one new question of the chapter.
         sql(QStringLiteral("update tab_kmmc set C3=C3+1 where C1 in ('4','41','4101','410101')"));
         return 1;
-    };
+    });
     TFrmkmmc browser;
     browser.show();
     select(QStringLiteral("410101"));
@@ -498,9 +498,9 @@ TEST_F(ChapterBrowserTest, QuestionEntryRereadsTheTreeAndCountsTheAddedQuestions
     EXPECT_EQ(DM1->Cn1Table_kmmc->whole(QStringLiteral("C3")), 4) << "the tree is read again";
     EXPECT_TRUE(dialogs->requests.isEmpty());
 
-    TFrmkmmc::QuestionEntryHook = [](QWidget*, const QString&) -> int {
+    WindowRegistry::registerOpener(WindowNames::QuestionEntry, [](QWidget*, const QString&) -> int {
         throw std::runtime_error("entry failed");
-    };
+    });
     browser.SpeedButton5->click();
     ASSERT_EQ(dialogs->requests.size(), 1);
     EXPECT_EQ(dialogs->last().text, QStringLiteral("录入试题后出现异常!"));
@@ -508,17 +508,18 @@ TEST_F(ChapterBrowserTest, QuestionEntryRereadsTheTreeAndCountsTheAddedQuestions
     EXPECT_EQ(DM1->Cn1Table_kmmc->text(QStringLiteral("C1")), QStringLiteral("410101"));
 
     // Without question entry in the program the button does nothing.
-    TFrmkmmc::QuestionEntryHook = {};
+    WindowRegistry::unregister(WindowNames::QuestionEntry);
     browser.SpeedButton5->click();
     EXPECT_EQ(dialogs->requests.size(), 1);
 
     int settings = 0;
     App::ConfigMode = 1;
-    TFrmkmmc::SettingsHook = [&](QWidget* owner) {
+    WindowRegistry::registerOpener(WindowNames::Settings, [&](QWidget* owner, const QString&) {
         EXPECT_EQ(owner, &browser);
         EXPECT_EQ(App::ConfigMode, 0);
         ++settings;
-    };
+        return 0;
+    });
     browser.SpeedButton4->click();
     EXPECT_EQ(settings, 1);
 }

@@ -16,6 +16,7 @@
 #include "widgets/gauge.h"
 #include "widgets/picture_button.h"
 #include "widgets/vertical_label.h"
+#include "widgets/window_registry.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -69,9 +70,7 @@ class PracticeWindowTest : public testing::Test {
         dm.reset();
         Clock::clearFixed();
         App::ScreenMode = QStringLiteral("1024");
-        TFrmLxxt::QuestionPointsHook = nullptr;
-        TFrmLxxt::EditQuestionHook = nullptr;
-        TFrmLxxt::SettingsHook = nullptr;
+        WindowRegistry::clear();
     }
 
     void copyPictures() {
@@ -665,7 +664,7 @@ TEST_F(PracticeWindowTest, EmptySetAndMissingPictures) {
     EXPECT_FALSE(w.LoadQuestionSet());
 }
 
-TEST_F(PracticeWindowTest, LaterWindowsGoThroughTheirHooksAndDesktopThroughThePlatform) {
+TEST_F(PracticeWindowTest, LaterWindowsOpenThroughTheRegistryAndDesktopThroughThePlatform) {
     open();
     // Unset hooks: the buttons are there and do nothing.
     click("epEfTrBtn8");
@@ -673,15 +672,18 @@ TEST_F(PracticeWindowTest, LaterWindowsGoThroughTheirHooksAndDesktopThroughThePl
     EXPECT_TRUE(window->Timer1->isActive());
     QString pointsOf;
     int edits = 0, settings = 0;
-    TFrmLxxt::QuestionPointsHook = [&](TFrmLxxt&, const QString& id) { pointsOf = id; };
-    TFrmLxxt::EditQuestionHook = [&](TFrmLxxt& w) {
+    WindowRegistry::registerOpener(WindowNames::QuestionPoints,
+                                   [&](QWidget*, const QString& id) { return pointsOf = id, 0; });
+    WindowRegistry::registerOpener(WindowNames::EditQuestion, [&](QWidget* owner, const QString&) {
         ++edits;
-        EXPECT_FALSE(w.Timer1->isActive());
-    };
-    TFrmLxxt::SettingsHook = [&](TFrmLxxt&) {
+        EXPECT_FALSE(static_cast<TFrmLxxt*>(owner)->Timer1->isActive());
+        return 0;
+    });
+    WindowRegistry::registerOpener(WindowNames::Settings, [&](QWidget*, const QString&) {
         ++settings;
         EXPECT_EQ(App::ConfigMode, 0);
-    };
+        return 0;
+    });
     App::ConfigMode = 1;
     click("fcBG_one2");
     click("epEfTrBtn3");

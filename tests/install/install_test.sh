@@ -114,13 +114,16 @@ if [[ -f $entry ]]; then
         test "$(PATH="$prefix/bin:/usr/bin:/bin" command -v "$(key Exec)")" == "$prefix/bin/tarnwick"
 fi
 
+be32() { # the big-endian 32-bit number at byte offset $2 of file $1
+    local b
+    read -r -a b < <(od -An -tu1 -j"$2" -N4 "$1")
+    [[ ${#b[@]} -eq 4 ]] || return 1
+    echo $(((b[0] << 24) | (b[1] << 16) | (b[2] << 8) | b[3]))
+}
 png_size() { # width x height from the IHDR chunk of a PNG
     local f=$1
     [[ $(head -c 8 "$f" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] || return 1
-    local w h
-    w=$(od -An -tu1 -j16 -N4 "$f" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
-    h=$(od -An -tu1 -j20 -N4 "$f" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
-    echo "${w}x${h}"
+    echo "$(be32 "$f" 16)x$(be32 "$f" 20)"
 }
 icons=$prefix/share/icons/hicolor
 for n in "${icon_sizes[@]}"; do
@@ -167,13 +170,20 @@ start_program() {
     done
 }
 
+proc_state() { # R, S, Z, ... of a process; an ended child stays a zombie (Z) until waited for
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    stat=${stat##*) }
+    echo "${stat%% *}"
+}
+
 # Sends SIGTERM; true when the program has ended within end_seconds.
 stop_program() {
     [[ -n $pid ]] || return 1
     kill -TERM "$pid"
     local t
     for ((t = 0; t < end_seconds * 10; t++)); do
-        if ! kill -0 "$pid" 2>/dev/null || [[ $(ps -o stat= -p "$pid" 2>/dev/null) == Z* ]]; then
+        if ! kill -0 "$pid" 2>/dev/null || [[ $(proc_state "$pid") == Z ]]; then
             wait "$pid" 2>/dev/null
             pid=
             return 0

@@ -3,10 +3,10 @@
 // showing the chapter browser.
 #include "synthetic_bank.h"
 
-#include "store/app_state.h"
-#include "store/data_module.h"
 #include "practice/chapter_browser.h"
 #include "practice/practice_window.h"
+#include "store/app_state.h"
+#include "store/data_module.h"
 
 #include "platform/dialogs.h"
 

@@ -1,5 +1,7 @@
 #include "synthetic_bank.h"
 
+#include "store/learner_bank.h"
+
 #include "store/bank_password.h"
 #include "store/database.h"
 #include "store/schema.h"
@@ -134,8 +136,11 @@ QString programFolder(int questions) {
     static QSet<int> built;
     if (!built.contains(questions)) {
         build(file, questions);
+        QDir(folder + "userdata").removeRecursively();
         built.insert(questions);
     }
+    // The learner's bank the data module copies from the template, beside it.
+    LearnerBank::setDataFolder(folder + "userdata/");
     return folder;
 }
 

@@ -75,8 +75,14 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
         throw DbError(("empty statement: " + sql).toStdString());
 }
 
+Statement::Statement(Database& lender, sqlite3_stmt* stmt, const QString& sql)
+    : db_(lender.db_), stmt_(stmt), lender_(&lender), sql_(sql) {}
+
 Statement::~Statement() {
-    sqlite3_finalize(stmt_);
+    if (lender_)
+        lender_->giveBack(sql_, stmt_);
+    else
+        sqlite3_finalize(stmt_);
 }
 
 void Statement::bind(const QString& name, const QVariant& value) {
@@ -220,6 +226,7 @@ void Database::openWith(const QString& path, int flags) {
 }
 
 void Database::close() {
+    clearCache();
     if (db_) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -227,15 +234,65 @@ void Database::close() {
     path_.clear();
 }
 
+Statement Database::cached(const QString& sql) {
+    if (!db_)
+        throw DbError("no database open");
+    auto it = cache_.find(sql);
+    if (it == cache_.end()) {
+        // A program runs a bounded set of texts; a runaway of distinct ones starts afresh.
+        if (cache_.size() >= 256)
+            clearCache();
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray u = sql.toUtf8();
+        if (sqlite3_prepare_v3(db_, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
+                               nullptr) != SQLITE_OK) {
+            const QString msg = lastError(db_);
+            sqlite3_finalize(stmt);
+            throw DbError((msg + QStringLiteral(" in: ") + sql).toStdString());
+        }
+        if (!stmt)
+            throw DbError(("empty statement: " + sql).toStdString());
+        it = cache_.insert(sql, Cached{stmt, false});
+    }
+    if (it->lent) // the same text run again while a row of it is still being read
+        return Statement(db_, sql);
+    it->lent = true;
+    return Statement(*this, it->stmt, sql);
+}
+
+void Database::giveBack(const QString& sql, sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    const auto it = cache_.find(sql);
+    if (it != cache_.end() && it->stmt == stmt) {
+        it->lent = false;
+        return;
+    }
+    sqlite3_finalize(stmt); // the cache was cleared meanwhile
+}
+
+void Database::clearCache() {
+    for (auto it = cache_.begin(); it != cache_.end();) {
+        if (it->lent) {
+            ++it; // finalized when given back
+            continue;
+        }
+        sqlite3_finalize(it->stmt);
+        it = cache_.erase(it);
+    }
+    // Lent statements no longer belong to the cache.
+    cache_.clear();
+}
+
 void Database::exec(const QString& sql, const Params& params) {
-    Statement st(db_, sql);
+    Statement st = cached(sql);
     st.bindAll(params);
     while (st.step()) {
     }
 }
 
 QVariant Database::scalar(const QString& sql, const Params& params) {
-    Statement st(db_, sql);
+    Statement st = cached(sql);
     st.bindAll(params);
     if (st.step() && st.columnCount() > 0)
         return st.value(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -21,10 +22,14 @@ class DbError : public std::runtime_error {
 // A QDate binds as ISO text, a QByteArray as a BLOB, a null QVariant as NULL.
 using Params = QVariantMap;
 
+class Database;
+
 // One prepared statement. Rows are read with step() and the column accessors.
 class Statement {
   public:
     Statement(sqlite3* db, const QString& sql);
+    // A statement lent by the connection's cache; it goes back, reset, when this is destroyed.
+    Statement(Database& lender, sqlite3_stmt* stmt, const QString& sql);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -45,6 +50,8 @@ class Statement {
   private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    Database* lender_ = nullptr;
+    QString sql_; // the cache's key of a lent statement
 };
 
 // RAII over one SQLite connection. Besides SQLite's own SQL, the connection knows len(s) and
@@ -66,6 +73,8 @@ class Database {
     QString path() const { return path_; }
     sqlite3* handle() const { return db_; }
 
+    // exec and scalar keep their statements prepared, one per SQL text, for the next call: the
+    // program runs the same few statements for every answer.
     void exec(const QString& sql, const Params& params = {});
     // First column of the first row, or a null QVariant when there is no row.
     QVariant scalar(const QString& sql, const Params& params = {});
@@ -94,11 +103,22 @@ class Database {
     // Quotes a text value as an SQL string literal, inner quotes doubled.
     static QString quoteText(const QString& text);
 
+    // A prepared statement for sql from the cache (or prepared now and kept).
+    Statement cached(const QString& sql);
+
   private:
+    friend class Statement;
     void openWith(const QString& path, int flags);
+    void giveBack(const QString& sql, sqlite3_stmt* stmt);
+    void clearCache();
 
     sqlite3* db_ = nullptr;
     QString path_;
+    struct Cached {
+        sqlite3_stmt* stmt = nullptr;
+        bool lent = false;
+    };
+    QHash<QString, Cached> cache_;
 };
 
 // Rolls back in its destructor unless committed. Inside a transaction already open on the

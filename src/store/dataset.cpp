@@ -130,6 +130,7 @@ void Dataset::close() {
 void Dataset::load() {
     if (!db_ || !db_->isOpen())
         throw DbError("no database open");
+    refreshSql_.clear(); // the fields may differ from the last load
     QString sql;
     QString rowidSql;
     if (!tableName_.isEmpty()) {
@@ -409,17 +410,49 @@ void Dataset::setFiltered(bool on) {
 bool Dataset::locate(const QString& field, const QVariant& value, Qt::CaseSensitivity cs) {
     ensureBrowseForMove();
     const int f = fieldIndexOrThrow(field);
+    const int i = find(f, value, cs);
+    if (i < 0)
+        return false;
+    moveTo(i);
+    return true;
+}
+
+int Dataset::find(int f, const QVariant& value, Qt::CaseSensitivity cs) const {
     const QString wanted = value.toString();
+    const bool wantNull = value.isNull();
     for (int i = 0; i < view_.size(); ++i) {
         const QVariant& v = rows_[view_[i]][f];
-        if (v.isNull() != value.isNull())
+        if (v.isNull() != wantNull)
             continue;
-        if (v.isNull() || QString::compare(v.toString(), wanted, cs) == 0) {
-            moveTo(i);
-            return true;
-        }
+        if (wantNull)
+            return i;
+        // Text columns hold QStrings: compare them in place instead of copying each.
+        const bool same =
+            v.typeId() == QMetaType::QString
+                ? QString::compare(*static_cast<const QString*>(v.constData()), wanted, cs) == 0
+                : QString::compare(v.toString(), wanted, cs) == 0;
+        if (same)
+            return i;
     }
-    return false;
+    return -1;
+}
+
+QVector<int> Dataset::findPrefixesOf(const QString& field, const QString& text,
+                                     Qt::CaseSensitivity cs) const {
+    const int f = fieldIndexOrThrow(field);
+    QVector<int> found(text.size() + 1, -1);
+    for (int i = 0; i < view_.size(); ++i) {
+        const QVariant& v = rows_[view_[i]][f];
+        if (v.isNull())
+            continue;
+        const QString own = v.toString();
+        const qsizetype n = own.size();
+        if (n == 0 || n > text.size() || found[n] >= 0)
+            continue;
+        if (QStringView(text).left(n).compare(own, cs) == 0)
+            found[n] = i + 1;
+    }
+    return found;
 }
 
 void Dataset::sort(const QString& field, Qt::SortOrder order) {
@@ -523,23 +556,26 @@ void Dataset::post() {
 }
 
 void Dataset::refreshRawFromFile(int raw) {
-    QStringList cols;
-    QVector<int> which;
-    for (int f = 0; f < fields_.size(); ++f) {
-        if (!fields_[f].column.isEmpty()) {
-            cols << Database::quoteName(fields_[f].column);
-            which << f;
+    if (refreshSql_.isEmpty()) {
+        QStringList cols;
+        refreshFields_.clear();
+        for (int f = 0; f < fields_.size(); ++f) {
+            if (!fields_[f].column.isEmpty()) {
+                cols << Database::quoteName(fields_[f].column);
+                refreshFields_ << f;
+            }
         }
+        if (cols.isEmpty())
+            return;
+        refreshSql_ = QStringLiteral("select ") + cols.join(QLatin1Char(',')) +
+                      QStringLiteral(" from ") + Database::quoteName(writeTable_) +
+                      QStringLiteral(" where _rowid_=:rid");
     }
-    if (cols.isEmpty())
-        return;
-    Statement st(db_->handle(), QStringLiteral("select ") + cols.join(QLatin1Char(',')) +
-                                    QStringLiteral(" from ") + Database::quoteName(writeTable_) +
-                                    QStringLiteral(" where _rowid_=:rid"));
+    Statement st = db_->cached(refreshSql_);
     st.bind(QStringLiteral("rid"), rowids_[raw]);
     if (st.step()) {
-        for (int i = 0; i < which.size(); ++i)
-            rows_[raw][which[i]] = st.value(i);
+        for (int i = 0; i < refreshFields_.size(); ++i)
+            rows_[raw][refreshFields_[i]] = st.value(i);
     }
 }
 

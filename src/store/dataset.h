@@ -93,6 +93,11 @@ class Dataset : public QObject {
     bool locate(const QString& field, const QVariant& value,
                 Qt::CaseSensitivity cs = Qt::CaseSensitive);
 
+    // For each length n of text (1..size), the record number of the first row whose field is
+    // the first n characters of text, or -1: one pass instead of a locate per prefix.
+    QVector<int> findPrefixesOf(const QString& field, const QString& text,
+                                Qt::CaseSensitivity cs = Qt::CaseSensitive) const;
+
     void sort(const QString& field, Qt::SortOrder order = Qt::AscendingOrder);
 
     void edit();
@@ -120,6 +125,7 @@ class Dataset : public QObject {
     friend class RowRef;
     int fieldIndex(const QString& field) const; // -1 when unknown
     int fieldIndexOrThrow(const QString& field) const;
+    int find(int field, const QVariant& value, Qt::CaseSensitivity cs) const; // view position
     int currentRaw() const;
     void load();
     void rebuildView();
@@ -140,6 +146,8 @@ class Dataset : public QObject {
     QVector<Field> fields_;
     QHash<QString, int> index_; // lower-case name -> field
     QString writeTable_;        // table edits go to, empty when read-only
+    QString refreshSql_;        // re-reads one row after a write; made at first use per load
+    QVector<int> refreshFields_;
     QVector<QVector<QVariant>> rows_;
     QVector<qint64> rowids_;
     QVector<int> view_; // raw row per view position

@@ -131,9 +131,12 @@ void TDM1::RecordAnswerInChapters(const QString& chapterCode, int firstEver, int
     Dataset* km = Cn1Table_kmmc;
     if (!km->active())
         km->open();
+    const QVector<int> rows =
+        km->findPrefixesOf(QStringLiteral("C1"), chapterCode, Qt::CaseInsensitive);
     for (int len = int(chapterCode.size()); len >= 1; --len) {
-        if (!km->locate(QStringLiteral("C1"), chapterCode.left(len), Qt::CaseInsensitive))
+        if (rows[len] < 0)
             continue;
+        km->setRecNo(rows[len]);
         km->edit();
         if (firstEver == kYes)
             km->setValue(QStringLiteral("C4"), km->whole(QStringLiteral("C4")) + 1);

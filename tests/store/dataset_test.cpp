@@ -265,3 +265,41 @@ TEST(Database, AttachesAnotherFile) {
     db.detach("up");
     EXPECT_THROW(db.scalar("select sjbs from up.tab_sj"), DbError);
 }
+
+TEST_F(DatasetTest, KeptStatementsSurviveSchemaChangesReentryAndClosing) {
+    EXPECT_EQ(db.scalar("select count(*) from t").toInt(), 4);
+    db.exec("drop table t"); // a kept statement never holds the table
+    db.exec("create table t (id TEXT, n INTEGER, extra TEXT)");
+    db.exec("insert into t (id, n) values ('z', 9)");
+    EXPECT_EQ(db.scalar("select count(*) from t").toInt(), 1); // prepared again for the new table
+
+    // The same text run while a row of it is still being read gets a statement of its own.
+    Statement outer = db.cached("select n from t");
+    ASSERT_TRUE(outer.step());
+    EXPECT_EQ(db.scalar("select n from t").toInt(), 9);
+    EXPECT_EQ(outer.value(0).toInt(), 9);
+
+    const QString file = db.path();
+    db.close(); // with a statement still lent
+    db.open(file);
+    EXPECT_EQ(db.scalar("select n from t").toInt(), 9);
+    EXPECT_ANY_THROW(db.exec("select * from no_such_table"));
+    EXPECT_ANY_THROW(db.exec("select * from no_such_table")); // a failed text is not kept
+}
+
+TEST_F(DatasetTest, PrefixesOfATextAreFoundInOnePass) {
+    db.exec("create table k (c TEXT COLLATE NOCASE)");
+    db.exec("insert into k values ('4'), ('41'), ('4101'), ('410101'), ('4101'), ('X'), (null)");
+    Dataset ds(&db);
+    ds.setSql("select * from k");
+    ds.open();
+    const QVector<int> found = ds.findPrefixesOf("c", "410101");
+    ASSERT_EQ(found.size(), 7);
+    EXPECT_EQ(found[1], 1);
+    EXPECT_EQ(found[2], 2);
+    EXPECT_EQ(found[3], -1);
+    EXPECT_EQ(found[4], 3); // the first of two
+    EXPECT_EQ(found[6], 4);
+    EXPECT_EQ(ds.findPrefixesOf("c", "x1", Qt::CaseInsensitive)[1], 6);
+    EXPECT_EQ(ds.findPrefixesOf("c", "x1")[1], -1);
+}

@@ -12,7 +12,6 @@
 #include "platform/screen_cursor.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
-#include "widgets/db_rich_view.h"
 #include "widgets/effect_button.h"
 #include "widgets/elapsed_clock.h"
 #include "widgets/gauge.h"
@@ -26,15 +25,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace Question;
 
@@ -42,32 +37,47 @@ namespace {
 
 const QString kAnswerCaption = QStringLiteral("答案");
 const QString kBackCaption = QStringLiteral("返回");
-const QString kVoidCaption = QStringLiteral("题目作废");
-const QString kUnvoidCaption = QStringLiteral("取消作废");
 
-// The question list's filter text as a predicate: "" shows every row, "FIELD=VALUE" the rows whose
-// field equals the value (numbers numerically, texts without regard to case).
-Dataset::Predicate filterPredicate(const QString& text) {
-    const qsizetype eq = text.indexOf(QLatin1Char('='));
-    if (text.trimmed().isEmpty() || eq <= 0)
-        return nullptr;
-    const QString field = text.left(eq).trimmed();
-    QString value = text.mid(eq + 1).trimmed();
-    if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) &&
-        value.endsWith(QLatin1Char('\'')))
-        value = value.mid(1, value.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
-    bool isNumber = false;
-    const double number = value.toDouble(&isNumber);
-    return [field, value, isNumber, number](const RowRef& row) {
-        if (row.isNull(field))
-            return false;
-        if (isNumber) {
-            bool ok = false;
-            const double v = row.value(field).toDouble(&ok);
-            return ok && v == number;
-        }
-        return row.text(field).compare(value, Qt::CaseInsensitive) == 0;
-    };
+// Where everything sits in one of the two layouts.
+struct Geometry {
+    QSize window;
+    QRect hint, line, notice, modified, pane, gauge, settings, desktop, clockLabel, clock,
+        animation, typeBoard, typeTabs, questionBoard, questionButtons;
+    QPoint counters;  // left and top of 共 x 组 y 道题
+    int countersTop2; // top of 第 z 组
+    QRect prevGroup, nextGroup, pad, prevQuestion, nextQuestion;
+    int rowTops[2];  // 完成 答案 解析 笔记 over 考点 修改本题 题目作废 关闭
+    int rowLefts[4]; // each 75 by 25
+};
+
+// The small layout for 800 x 600 screens.
+const Geometry kSmall = {
+    QSize(780, 490),           QRect(21, 4, 420, 17),     QRect(21, 22, 150, 18),
+    QRect(175, 22, 200, 18),   QRect(380, 22, 200, 18),   QRect(21, 42, 590, 384),
+    QRect(613, 42, 8, 384),    QRect(624, 6, 71, 25),     QRect(697, 6, 71, 25),
+    QRect(628, 38, 36, 18),    QRect(668, 38, 90, 18),    QRect(625, 58, 140, 30),
+    QRect(628, 93, 137, 18),   QRect(625, 112, 140, 103), QRect(628, 221, 137, 18),
+    QRect(625, 241, 140, 112), QPoint(625, 358),          378,
+    QRect(628, 400, 65, 25),   QRect(698, 400, 65, 25),   QRect(96, 437, 273, 46),
+    QRect(11, 438, 75, 45),    QRect(376, 438, 75, 46),   {435, 461},
+    {463, 538, 613, 688},
+};
+
+// The design layout, for every other screen.
+const Geometry kLarge = {
+    QSize(923, 585),           QRect(25, 6, 560, 18),     QRect(25, 27, 160, 18),
+    QRect(190, 27, 220, 18),   QRect(420, 27, 220, 18),   QRect(25, 50, 718, 468),
+    QRect(747, 50, 10, 468),   QRect(766, 8, 71, 25),     QRect(839, 8, 71, 25),
+    QRect(770, 44, 36, 18),    QRect(810, 44, 100, 18),   QRect(766, 66, 140, 36),
+    QRect(770, 108, 137, 18),  QRect(766, 128, 140, 110), QRect(770, 246, 137, 18),
+    QRect(766, 266, 140, 112), QPoint(766, 390),          412,
+    QRect(769, 440, 65, 25),   QRect(839, 440, 65, 25),   QRect(97, 527, 276, 50),
+    QRect(15, 530, 75, 45),    QRect(380, 530, 75, 45),   {527, 552},
+    {600, 675, 750, 825},
+};
+
+const Geometry& geometryFor(const QString& screenMode) {
+    return screenMode == QLatin1String("800") ? kSmall : kLarge;
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text) {
@@ -93,71 +103,21 @@ void releaseGroup(QButtonGroup* group) {
     group->setExclusive(exclusive);
 }
 
+void openContentRow(Dataset* content, const QString& id) {
+    content->close();
+    content->clearParams();
+    content->setSql(QStringLiteral("select * from tab_exer where A1=:A1"));
+    content->setParam(QStringLiteral("A1"), id);
+    content->open();
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 
-PaneSplitter::PaneSplitter(QWidget* parent) : QWidget(parent) {
-    setCursor(Qt::SizeVerCursor);
-}
-
-void PaneSplitter::mousePressEvent(QMouseEvent* event) {
-    lastY_ = int(event->globalPosition().y());
-}
-
-void PaneSplitter::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton))
-        return;
-    const int y = int(event->globalPosition().y());
-    Q_EMIT dragged(y - lastY_);
-    lastY_ = y;
-}
-
-void PaneSplitter::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(196, 206, 222));
-    p.setPen(QColor(150, 160, 180));
-    p.drawLine(0, height() / 2, width(), height() / 2);
-}
-
-PracticeAnimation::PracticeAnimation(QWidget* parent) : QWidget(parent) {
-    timer_ = new QTimer(this);
-    timer_->setInterval(120);
-    connect(timer_, &QTimer::timeout, this, [this] {
-        phase_ = (phase_ + 1) % 48;
-        update();
-    });
-}
-
-void PracticeAnimation::start() {
-    timer_->start();
-}
-void PracticeAnimation::stop() {
-    timer_->stop();
-}
-bool PracticeAnimation::isRunning() const {
-    return timer_->isActive();
-}
-
-void PracticeAnimation::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const int n = 7;
-    const double step = double(width()) / (n + 1);
-    for (int i = 0; i < n; ++i) {
-        const double a = (phase_ - i * 3) * M_PI / 12.0;
-        const double lift = std::max(0.0, std::sin(a));
-        const double r = 3.0 + 2.0 * lift;
-        const QPointF c(step * (i + 1), height() / 2.0 + (height() / 4.0) * (0.5 - lift));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor::fromHsv((200 + i * 20) % 360, 140 + int(100 * lift), 210));
-        p.drawEllipse(c, r, r);
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-
-TFrmLxxt::TFrmLxxt(QWidget* owner) : QDialog(owner) {
+TFrmLxxt::TFrmLxxt(QWidget* owner)
+    : QDialog(owner), session_(*DM1, DM1->Cn1Query_tm), CurrentRecNo(session_.currentRecNo),
+      GroupStart(session_.group().start), GroupCount(session_.group().count) {
     setObjectName(QStringLiteral("FrmLxxt"));
     setWindowTitle(QStringLiteral("练习"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -170,13 +130,9 @@ TFrmLxxt::~TFrmLxxt() {
     Timer1->stop();
 }
 
-template <typename F> void TFrmLxxt::guarded(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ScreenCursor::normal();
-        Dialogs::reportError(QString::fromUtf8(e.what()));
-    }
+void TFrmLxxt::wire(EffectButton* b, void (TFrmLxxt::*handler)()) {
+    connect(b, &QAbstractButton::clicked, this,
+            [this, handler] { Dialogs::guarded([&] { (this->*handler)(); }); });
 }
 
 void TFrmLxxt::buildControls() {
@@ -208,57 +164,14 @@ void TFrmLxxt::buildControls() {
     Label24 = makeLabel(this, QStringLiteral("Label24"), QString());
     Label24->setStyleSheet(QStringLiteral("color: #0040a0;"));
 
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAutoFillBackground(true);
-    Re1 = new DbRichView(Panel1);
-    Re1->setObjectName(QStringLiteral("Re1"));
-    FlatSplitter1 = new PaneSplitter(Panel1);
-    FlatSplitter1->setObjectName(QStringLiteral("FlatSplitter1"));
-    Re2 = new DbRichView(Panel1);
-    Re2->setObjectName(QStringLiteral("Re2"));
-    QFont textFont = base;
-    textFont.setPointSize(11);
-    Re1->setFont(textFont);
-    Re2->setFont(textFont);
-    Panel1->installEventFilter(this);
-    connect(FlatSplitter1, &PaneSplitter::dragged, this, [this](int dy) {
-        setLowerPane(std::clamp(re2Height_ - dy, 20, std::max(20, Panel1->height() - 60)),
-                     splitterHeight_);
-    });
-
-    Panel2 = new QWidget(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setAutoFillBackground(true);
-    Panel2->setStyleSheet(QStringLiteral("#Panel2 { background: #f4f1e4; border: 1px solid "
-                                         "#9a8f6a; }"));
-    auto* p2 = new QVBoxLayout(Panel2);
-    p2->setContentsMargins(16, 16, 16, 16);
-    p2->setSpacing(8);
-    Lb_answtip = makeLabel(Panel2, QStringLiteral("Lb_answtip"), QString());
-    QFont tipFont = base;
-    tipFont.setPointSize(12);
-    tipFont.setBold(true);
-    Lb_answtip->setFont(tipFont);
-    Lb_answtip->setStyleSheet(QStringLiteral("color: #a00000;"));
-    Label_mine = makeLabel(Panel2, QStringLiteral("Label_mine"), QStringLiteral("你的答案："));
-    Memo1 = new QPlainTextEdit(Panel2);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setMaximumHeight(60);
-    Label_key = makeLabel(Panel2, QStringLiteral("Label_key"), QStringLiteral("正确答案："));
-    Memo2 = new QPlainTextEdit(Panel2);
-    Memo2->setObjectName(QStringLiteral("Memo2"));
-    Memo2->setReadOnly(true);
-    Memo2->setMaximumHeight(60);
-    p2->addWidget(Lb_answtip);
-    p2->addWidget(Label_mine);
-    p2->addWidget(Memo1);
-    p2->addWidget(Label_key);
-    p2->addWidget(Memo2);
-    p2->addStretch(1);
-    Panel2->resize(0, 0);
-    Panel2->raise();
+    Panel1 = new QuestionPane({}, this);
+    Re1 = Panel1->upper();
+    FlatSplitter1 = Panel1->splitter();
+    Re2 = Panel1->lower();
+    Panel2 = new AnswerPanel({}, Panel1, this);
+    Lb_answtip = Panel2->verdict();
+    Memo1 = Panel2->mine();
+    Memo2 = Panel2->key();
 
     Notebook1 = new AnswerPad(this);
     Notebook1->installEventFilter(this);
@@ -287,33 +200,29 @@ void TFrmLxxt::buildControls() {
     RxGIFAnimator1 = new PracticeAnimation(this);
     RxGIFAnimator1->setObjectName(QStringLiteral("RxGIFAnimator1"));
 
+    const auto board = [this](const char* name, int hSpacing, int vSpacing) {
+        auto* w = new QWidget(this);
+        w->setObjectName(QString::fromLatin1(name));
+        auto* grid = new QGridLayout(w);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setHorizontalSpacing(hSpacing);
+        grid->setVerticalSpacing(vSpacing);
+        grid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+        auto* group = new QButtonGroup(this);
+        group->setObjectName(QString::fromLatin1(name) + QStringLiteral("Group"));
+        group->setExclusive(true);
+        return std::pair{w, group};
+    };
     epLabel4 = makeLabel(this, QStringLiteral("epLabel4"), QStringLiteral("题型指示板"));
-    fcBG_tx = new QWidget(this);
-    fcBG_tx->setObjectName(QStringLiteral("fcBG_tx"));
-    auto* txGrid = new QGridLayout(fcBG_tx);
-    txGrid->setContentsMargins(0, 0, 0, 0);
-    txGrid->setHorizontalSpacing(2);
-    txGrid->setVerticalSpacing(1);
-    txGrid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    fcBG_txGroup = new QButtonGroup(this);
-    fcBG_txGroup->setObjectName(QStringLiteral("fcBG_txGroup"));
-    fcBG_txGroup->setExclusive(true);
+    std::tie(fcBG_tx, fcBG_txGroup) = board("fcBG_tx", 2, 1);
     connect(fcBG_txGroup, &QButtonGroup::buttonToggled, this,
             [this](QAbstractButton* b, bool checked) {
                 onTypeTabToggled(static_cast<PictureButton*>(b), checked);
             });
 
     epLabel3 = makeLabel(this, QStringLiteral("epLabel3"), QStringLiteral("题目指示板"));
-    fcBG_th = new QWidget(this);
-    fcBG_th->setObjectName(QStringLiteral("fcBG_th"));
-    auto* thGrid = new QGridLayout(fcBG_th);
-    thGrid->setContentsMargins(0, 0, 0, 0);
-    thGrid->setHorizontalSpacing(0);
-    thGrid->setVerticalSpacing(4);
-    thGrid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    fcBG_thGroup = new QButtonGroup(this);
-    fcBG_thGroup->setObjectName(QStringLiteral("fcBG_thGroup"));
-    fcBG_thGroup->setExclusive(true);
+    std::tie(fcBG_th, fcBG_thGroup) = board("fcBG_th", 0, 4);
+    auto* thGrid = static_cast<QGridLayout*>(fcBG_th->layout());
     for (int i = 0; i < kGroupSize; ++i) {
         auto* b = new PictureButton(QString::number(i + 1), fcBG_th);
         b->setObjectName(QStringLiteral("fcBG_thfcImageBtn%1").arg(i + 1));
@@ -331,7 +240,7 @@ void TFrmLxxt::buildControls() {
     connect(fcBG_thGroup, &QButtonGroup::buttonToggled, this,
             [this](QAbstractButton*, bool checked) {
                 if (checked)
-                    guarded([this] { fcBG_thChange(); });
+                    Dialogs::guarded([this] { fcBG_thChange(); });
             });
 
     Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("共"));
@@ -347,160 +256,88 @@ void TFrmLxxt::buildControls() {
         l->setAlignment(Qt::AlignCenter);
     }
 
-    const auto button = [this](const char* name, const QString& caption) {
+    const auto button = [this](const char* name, const QString& caption,
+                               void (TFrmLxxt::*handler)()) {
         auto* b = new EffectButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         b->setDefault(false);
+        wire(b, handler);
         return b;
     };
-    FlatSpeedButton1 = button("FlatSpeedButton1", QStringLiteral("<-上一组"));
-    FlatSpeedButton2 = button("FlatSpeedButton2", QStringLiteral("下一组->"));
-    epEfTrBtn1 = button("epEfTrBtn1", QStringLiteral("上一题"));
-    epEfTrBtn2 = button("epEfTrBtn2", QStringLiteral("下一题"));
-    epEfTrBtn3 = button("epEfTrBtn3", QStringLiteral("完成"));
-    epEfTrBtn4 = button("epEfTrBtn4", QStringLiteral("解析"));
-    epEfTrBtn5 = button("epEfTrBtn5", QStringLiteral("笔记"));
-    epEfTrBtn6 = button("epEfTrBtn6", kAnswerCaption);
-    epEfTrBtn7 = button("epEfTrBtn7", QStringLiteral("桌面"));
-    epEfTrBtn8 = button("epEfTrBtn8", QStringLiteral("设置"));
-    epEfTrBtn9 = button("epEfTrBtn9", QStringLiteral("考点"));
-    epEfTrBtn10 = button("epEfTrBtn10", kVoidCaption);
-    epEfTrBtn11 = button("epEfTrBtn11", QStringLiteral("修改本题"));
-    epEfTrBtn99 = button("epEfTrBtn99", QStringLiteral("关闭"));
+    const PracticeConfig& c = session_.config();
+    FlatSpeedButton1 =
+        button("FlatSpeedButton1", QStringLiteral("<-上一组"), &TFrmLxxt::FlatSpeedButton1Click);
+    FlatSpeedButton2 =
+        button("FlatSpeedButton2", QStringLiteral("下一组->"), &TFrmLxxt::FlatSpeedButton2Click);
+    epEfTrBtn1 = button("epEfTrBtn1", QStringLiteral("上一题"), &TFrmLxxt::epEfTrBtn1Click);
+    epEfTrBtn2 = button("epEfTrBtn2", QStringLiteral("下一题"), &TFrmLxxt::epEfTrBtn2Click);
+    epEfTrBtn3 = button("epEfTrBtn3", QStringLiteral("完成"), &TFrmLxxt::epEfTrBtn3Click);
+    epEfTrBtn4 = button("epEfTrBtn4", QStringLiteral("解析"), &TFrmLxxt::epEfTrBtn4Click);
+    epEfTrBtn5 = button("epEfTrBtn5", QStringLiteral("笔记"), &TFrmLxxt::epEfTrBtn5Click);
+    epEfTrBtn6 = button("epEfTrBtn6", kAnswerCaption, &TFrmLxxt::epEfTrBtn6Click);
+    epEfTrBtn7 = button("epEfTrBtn7", QStringLiteral("桌面"), &TFrmLxxt::epEfTrBtn7Click);
+    epEfTrBtn8 = button("epEfTrBtn8", QStringLiteral("设置"), &TFrmLxxt::epEfTrBtn8Click);
+    epEfTrBtn9 = button("epEfTrBtn9", QStringLiteral("考点"), &TFrmLxxt::epEfTrBtn9Click);
+    epEfTrBtn10 = button("epEfTrBtn10", c.voidCaption, &TFrmLxxt::epEfTrBtn10Click);
+    epEfTrBtn11 = button("epEfTrBtn11", QStringLiteral("修改本题"), &TFrmLxxt::epEfTrBtn11Click);
+    epEfTrBtn99 = button("epEfTrBtn99", QStringLiteral("关闭"), &TFrmLxxt::epEfTrBtn99Click);
+    voidToggle_ = {epEfTrBtn10, Label21};
     QFont big = base;
     big.setPointSize(11);
     big.setBold(true);
     epEfTrBtn1->setFont(big);
     epEfTrBtn2->setFont(big);
 
-    const auto wire = [this](EffectButton* b, void (TFrmLxxt::*slot)()) {
-        connect(b, &QAbstractButton::clicked, this,
-                [this, slot] { guarded([&] { (this->*slot)(); }); });
-    };
-    wire(FlatSpeedButton1, &TFrmLxxt::FlatSpeedButton1Click);
-    wire(FlatSpeedButton2, &TFrmLxxt::FlatSpeedButton2Click);
-    wire(epEfTrBtn1, &TFrmLxxt::epEfTrBtn1Click);
-    wire(epEfTrBtn2, &TFrmLxxt::epEfTrBtn2Click);
-    wire(epEfTrBtn3, &TFrmLxxt::epEfTrBtn3Click);
-    wire(epEfTrBtn4, &TFrmLxxt::epEfTrBtn4Click);
-    wire(epEfTrBtn5, &TFrmLxxt::epEfTrBtn5Click);
-    wire(epEfTrBtn6, &TFrmLxxt::epEfTrBtn6Click);
-    wire(epEfTrBtn7, &TFrmLxxt::epEfTrBtn7Click);
-    wire(epEfTrBtn8, &TFrmLxxt::epEfTrBtn8Click);
-    wire(epEfTrBtn9, &TFrmLxxt::epEfTrBtn9Click);
-    wire(epEfTrBtn10, &TFrmLxxt::epEfTrBtn10Click);
-    wire(epEfTrBtn11, &TFrmLxxt::epEfTrBtn11Click);
-    wire(epEfTrBtn99, &TFrmLxxt::epEfTrBtn99Click);
-
     LayOut();
 }
 
 void TFrmLxxt::LayOut() {
-    const bool small = App::ScreenMode == QLatin1String("800");
-    const auto at = [](QWidget* w, int x, int y, int width, int height) {
-        w->setGeometry(x, y, width, height);
+    const Geometry& g = geometryFor(App::ScreenMode);
+    setFixedSize(g.window);
+    const std::pair<QWidget*, QRect> placed[] = {
+        {epLabel2, g.hint},
+        {findChild<QWidget*>(QStringLiteral("QuestionLine")), g.line},
+        {Label21, g.notice},
+        {Label24, g.modified},
+        {Panel1, g.pane},
+        {epIndiGauge1, g.gauge},
+        {epEfTrBtn8, g.settings},
+        {epEfTrBtn7, g.desktop},
+        {Label1, g.clockLabel},
+        {epLabel1, g.clock},
+        {RxGIFAnimator1, g.animation},
+        {epLabel4, g.typeBoard},
+        {fcBG_tx, g.typeTabs},
+        {epLabel3, g.questionBoard},
+        {fcBG_th, g.questionButtons},
+        {FlatSpeedButton1, g.prevGroup},
+        {FlatSpeedButton2, g.nextGroup},
+        {Notebook1, g.pad},
+        {epEfTrBtn1, g.prevQuestion},
+        {epEfTrBtn2, g.nextQuestion},
     };
-    QWidget* line = findChild<QWidget*>(QStringLiteral("QuestionLine"));
-    const auto counters = [&](int left, int top1, int top2) {
-        // 共 x 组 y 道题 over 第 z 组, centred in the 140-pixel column.
-        int x = left;
-        const auto place = [&x](QLabel* l, int top, int width) {
-            l->setGeometry(x, top, width, 18);
-            x += width;
-        };
-        place(Label2, top1, 16);
-        place(Lb_zs, top1, 26);
-        place(Label4, top1, 16);
-        place(Lb_ts, top1, 34);
-        place(Label6, top1, 34);
-        x = left + 32;
-        place(Label7, top2, 16);
-        place(Lb_zb, top2, 26);
-        place(Label9, top2, 16);
+    for (const auto& [w, r] : placed)
+        w->setGeometry(r);
+    // 共 x 组 y 道题 over 第 z 组, in the 140-pixel column.
+    int x = g.counters.x();
+    const auto place = [&x](QLabel* l, int top, int width) {
+        l->setGeometry(x, top, width, 18);
+        x += width;
     };
-    if (small) {
-        setFixedSize(780, 490);
-        at(epLabel2, 21, 4, 420, 17);
-        at(line, 21, 22, 150, 18);
-        at(Label21, 175, 22, 200, 18);
-        at(Label24, 380, 22, 200, 18);
-        at(Panel1, 21, 42, 590, 384);
-        at(epIndiGauge1, 613, 42, 8, 384);
-        at(epEfTrBtn8, 624, 6, 71, 25);
-        at(epEfTrBtn7, 697, 6, 71, 25);
-        at(Label1, 628, 38, 36, 18);
-        at(epLabel1, 668, 38, 90, 18);
-        at(RxGIFAnimator1, 625, 58, 140, 30);
-        at(epLabel4, 628, 93, 137, 18);
-        at(fcBG_tx, 625, 112, 140, 103);
-        at(epLabel3, 628, 221, 137, 18);
-        at(fcBG_th, 625, 241, 140, 112);
-        counters(625, 358, 378);
-        at(FlatSpeedButton1, 628, 400, 65, 25);
-        at(FlatSpeedButton2, 698, 400, 65, 25);
-        at(Notebook1, 96, 437, 273, 46);
-        at(epEfTrBtn1, 11, 438, 75, 45);
-        at(epEfTrBtn2, 376, 438, 75, 46);
-        const int lefts[] = {463, 538, 613, 688};
-        EffectButton* top[] = {epEfTrBtn3, epEfTrBtn6, epEfTrBtn4, epEfTrBtn5};
-        EffectButton* bottom[] = {epEfTrBtn9, epEfTrBtn11, epEfTrBtn10, epEfTrBtn99};
-        for (int i = 0; i < 4; ++i) {
-            at(top[i], lefts[i], 435, 75, 25);
-            at(bottom[i], lefts[i], 461, 75, 25);
-        }
-    } else {
-        setFixedSize(923, 585);
-        at(epLabel2, 25, 6, 560, 18);
-        at(line, 25, 27, 160, 18);
-        at(Label21, 190, 27, 220, 18);
-        at(Label24, 420, 27, 220, 18);
-        at(Panel1, 25, 50, 718, 468);
-        at(epIndiGauge1, 747, 50, 10, 468);
-        at(epEfTrBtn8, 766, 8, 71, 25);
-        at(epEfTrBtn7, 839, 8, 71, 25);
-        at(Label1, 770, 44, 36, 18);
-        at(epLabel1, 810, 44, 100, 18);
-        at(RxGIFAnimator1, 766, 66, 140, 36);
-        at(epLabel4, 770, 108, 137, 18);
-        at(fcBG_tx, 766, 128, 140, 110);
-        at(epLabel3, 770, 246, 137, 18);
-        at(fcBG_th, 766, 266, 140, 112);
-        counters(766, 390, 412);
-        at(FlatSpeedButton1, 769, 440, 65, 25);
-        at(FlatSpeedButton2, 839, 440, 65, 25);
-        at(Notebook1, 97, 527, 276, 50);
-        at(epEfTrBtn1, 15, 530, 75, 45);
-        at(epEfTrBtn2, 380, 530, 75, 45);
-        const int lefts[] = {600, 675, 750, 825};
-        EffectButton* top[] = {epEfTrBtn3, epEfTrBtn6, epEfTrBtn4, epEfTrBtn5};
-        EffectButton* bottom[] = {epEfTrBtn9, epEfTrBtn11, epEfTrBtn10, epEfTrBtn99};
-        for (int i = 0; i < 4; ++i) {
-            at(top[i], lefts[i], 527, 75, 25);
-            at(bottom[i], lefts[i], 552, 75, 25);
-        }
+    for (const auto& [l, width] :
+         {std::pair{Label2, 16}, {Lb_zs, 26}, {Label4, 16}, {Lb_ts, 34}, {Label6, 34}})
+        place(l, g.counters.y(), width);
+    x = g.counters.x() + 32;
+    for (const auto& [l, width] : {std::pair{Label7, 16}, {Lb_zb, 26}, {Label9, 16}})
+        place(l, g.countersTop2, width);
+    EffectButton* rows[2][4] = {{epEfTrBtn3, epEfTrBtn6, epEfTrBtn4, epEfTrBtn5},
+                                {epEfTrBtn9, epEfTrBtn11, epEfTrBtn10, epEfTrBtn99}};
+    for (int r = 0; r < 2; ++r) {
+        for (int i = 0; i < 4; ++i)
+            rows[r][i]->setGeometry(g.rowLefts[i], g.rowTops[r], 75, 25);
     }
-    Panel2->setGeometry(Panel1->x() + 1, Panel1->y() + 1, Panel2->width(), Panel1->height() - 1);
-    Panel2->raise();
-    layoutPanel1();
-}
-
-void TFrmLxxt::layoutPanel1() {
-    const int w = Panel1->width();
-    const int h = Panel1->height();
-    const int lower = std::clamp(re2Height_, 0, h);
-    const int bar = std::clamp(splitterHeight_, 0, h - lower);
-    Re2->setGeometry(0, h - lower, w, lower);
-    Re2->setVisible(lower > 0);
-    FlatSplitter1->setGeometry(0, h - lower - bar, w, bar);
-    FlatSplitter1->setVisible(bar > 0);
-    Re1->setGeometry(0, 0, w, h - lower - bar);
-}
-
-void TFrmLxxt::setLowerPane(int re2Height, int splitterHeight) {
-    re2Height_ = std::max(0, re2Height);
-    splitterHeight_ = std::max(0, splitterHeight);
-    layoutPanel1();
+    Panel2->follow();
 }
 
 void TFrmLxxt::paintEvent(QPaintEvent* event) {
@@ -523,19 +360,6 @@ void TFrmLxxt::paintEvent(QPaintEvent* event) {
 
 // ---------------------------------------------------------------------------------------------
 
-bool TFrmLxxt::loadPictures(const QStringList& files, QVector<QPixmap>& into) {
-    into.clear();
-    for (const QString& f : files) {
-        QPixmap pm;
-        if (!pm.load(App::AppPath + f) || pm.isNull()) {
-            into.clear();
-            return false;
-        }
-        into << pm;
-    }
-    return true;
-}
-
 void TFrmLxxt::failPictures() {
     picturesMissing_ = true;
     ShowDlg(QStringLiteral("错误"), QStringLiteral("无法提取资源文件！"), 1, QStringLiteral("NO"),
@@ -545,38 +369,12 @@ void TFrmLxxt::failPictures() {
 
 void TFrmLxxt::FormCreate() {
     background_.load(App::AppPath + QStringLiteral("pic/bg_window.png"));
-    if (!loadPictures(QuestionButtonPictures(), facePictures_)) {
+    if (!faces_.load(App::AppPath)) {
         failPictures();
         return;
     }
     for (PictureButton* b : questionButtons)
-        setButtonFaces(b, Face::Unanswered, Face::Unanswered);
-}
-
-QPixmap TFrmLxxt::facePicture(Face face, bool down) const {
-    if (facePictures_.size() < 6)
-        return {};
-    switch (face) {
-    case Face::Right:
-        return facePictures_[down ? 4 : 2];
-    case Face::Wrong:
-        return facePictures_[down ? 5 : 3];
-    case Face::Unanswered:
-    default:
-        return facePictures_[down ? 1 : 0];
-    }
-}
-
-void TFrmLxxt::setButtonFaces(PictureButton* b, Face up, Face down) {
-    b->setFaces(facePicture(up, false), facePicture(down, true));
-}
-
-void TFrmLxxt::setUpFace(PictureButton* b, Face face) {
-    b->setFaces(facePicture(face, false), b->downFace());
-}
-
-void TFrmLxxt::setDownFace(PictureButton* b, Face face) {
-    b->setFaces(b->upFace(), facePicture(face, true));
+        faces_.set(b, Face::Unanswered, Face::Unanswered);
 }
 
 PictureButton* TFrmLxxt::questionButton(int number) const {
@@ -598,23 +396,12 @@ PictureButton* TFrmLxxt::typeTab(int tag) const {
 bool TFrmLxxt::LoadQuestionSet() {
     if (picturesMissing_)
         return false;
-    Dataset* list = DM1->Cn1Query_tm;
-    list->close();
-    list->setFiltered(false);
-    list->clearFilter();
-    filterText_.clear();
-    // Only the rows still holding an answer of an earlier practice are written.
-    DM1->ADOCn1.exec(QStringLiteral("update tab_answ set E2_1='' where E2_1<>''"));
-    list->close();
-
-    list->clearParams();
-    list->setSql(App::PracticeQuerySql);
-    list->open();
-    if (list->isEmpty())
+    if (!session_.load(App::PracticeQuerySql))
         return false;
+    Dataset* list = session_.list();
     App::FirstQuestionId = list->text(QStringLiteral("a1"));
 
-    if (!loadPictures(TypeTabPictures(), tabPictures_)) {
+    if (!LoadPictures(App::AppPath, TypeTabPictures(), tabPictures_)) {
         failPictures();
         return false;
     }
@@ -650,9 +437,7 @@ bool TFrmLxxt::LoadQuestionSet() {
     while (!tx->eof() && tx->recNo() > 0) {
         const int code = int(tx->whole(QStringLiteral("A1")));
         PictureButton* t = addTab(tx->text(QStringLiteral("B1")).trimmed(), code);
-        filterText_ = QStringLiteral("A13=") + QString::number(code);
-        list->setFilter(filterPredicate(filterText_));
-        list->setFiltered(true);
+        session_.applyTypeFilter(PracticeSession::FilterFor(code));
         if (list->isEmpty())
             t->setEnabled(false);
         if (tx->recNo() >= tx->recordCount())
@@ -665,7 +450,7 @@ bool TFrmLxxt::LoadQuestionSet() {
 void TFrmLxxt::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        guarded([this] { FormShow(); });
+        Dialogs::guarded([this] { FormShow(); });
 }
 
 void TFrmLxxt::FormShow() {
@@ -677,28 +462,14 @@ void TFrmLxxt::FormShow() {
         const QRect avail = s->availableGeometry();
         move(avail.center() - rect().center());
     }
-
-    Dataset* content = DM1->cn1query_nr;
-    content->close();
-    content->clearParams();
-    content->setSql(QStringLiteral("select * from tab_exer where A1=:A1"));
-    content->setParam(QStringLiteral("A1"), App::FirstQuestionId);
-    content->open();
-
-    setLowerPane(0, 0);
+    openContentRow(DM1->cn1query_nr, App::FirstQuestionId);
+    Panel1->setLowerPane(0, 0);
     closeAnswerPanelNow();
 
     epLabel2->setText(App::ChapterHeading);
-    CurrentRecNo = 0;
-
-    if (!typeTabs.isEmpty()) {
-        PictureButton* any = typeTabs.first();
-        if (any->isChecked()) {
-            releaseGroup(fcBG_txGroup);
-            currentTab_ = nullptr;
-        }
-        any->setChecked(true);
-    }
+    session_.currentRecNo = 0;
+    if (!typeTabs.isEmpty())
+        pressTypeTab(typeTabs.first());
 
     KZTimeCounter1->stop();
     KZTimeCounter1->reset();
@@ -724,30 +495,24 @@ void TFrmLxxt::onTypeTabToggled(PictureButton* tab, bool checked) {
         return;
     PictureButton* old = currentTab_;
     currentTab_ = tab;
-    guarded([&] { fcBG_txChange(old, tab); });
+    Dialogs::guarded([&] { fcBG_txChange(old, tab); });
 }
 
 void TFrmLxxt::fcBG_txChange(PictureButton* oldTab, PictureButton* newTab) {
     if (!newTab)
         return;
-    Dataset* list = DM1->Cn1Query_tm;
-    Dataset* content = DM1->cn1query_nr;
+    Dataset* list = session_.list();
     if (CurrentRecNo > 0) {
         const int recNo = CurrentRecNo;
-        CurrentRecNo = 0;
-        JudgeAnswer(recNo, Notebook1->page(), GroupStart, groupEnd(), list, content, 2);
+        session_.currentRecNo = 0;
+        JudgeAnswer(recNo, Notebook1->page(), GroupStart, groupEnd(), list, DM1->cn1query_nr, 2);
     }
     const int t = newTab->tag();
-    QString text;
-    if (t != 0) {
-        text = QStringLiteral("A13=") + QString::number(t);
-        Notebook1->setSubjectiveCaption(newTab->text());
-    } else {
-        Notebook1->setSubjectiveCaption(QStringLiteral("主观"));
-    }
-    ApplyTypeFilter(text, list);
-    if (list->recordCount() > 0) {
-        FillGroup(QStringLiteral("1"), list->recordCount(), list);
+    if (session_.config().subjectiveLabelFollowsTab)
+        Notebook1->setSubjectiveCaption(t != 0 ? newTab->text() : QStringLiteral("主观"));
+    ApplyTypeFilter(PracticeSession::FilterFor(t), list);
+    if (session_.total() > 0) {
+        FillGroup(QStringLiteral("1"), session_.total(), list);
         return;
     }
     newTab->setEnabled(false);
@@ -759,53 +524,38 @@ void TFrmLxxt::fcBG_txChange(PictureButton* oldTab, PictureButton* newTab) {
     }
 }
 
-void TFrmLxxt::ApplyTypeFilter(const QString& filterText, Dataset* list) {
-    if (filterText == filterText_ && list->filtered())
-        return;
-    list->setFiltered(false);
-    list->clearFilter();
-    list->setFiltered(true);
-    filterText_ = filterText;
-    list->setFilter(filterPredicate(filterText));
-    list->setFiltered(true);
+void TFrmLxxt::ApplyTypeFilter(const QString& filterText, Dataset*) {
+    session_.applyTypeFilter(filterText);
 }
 
-void TFrmLxxt::FillGroup(const QString& mode, int total, Dataset* list) {
-    GroupStart = 1;
-    GroupCount = 1;
-    if (mode == QLatin1String("1")) {
-        const int groups = GroupTotal(total);
-        Lb_zs->setText(QString::number(groups));
-        Lb_ts->setText(QString::number(total));
-        Lb_zb->setText(QStringLiteral("1"));
-        FlatSpeedButton1->setEnabled(false);
-        FlatSpeedButton2->setEnabled(groups > 1);
-        GroupStart = 1;
-        GroupCount = std::min(total, kGroupSize);
-    } else if (mode == QLatin1String("2")) {
-        const int g = Lb_zb->text().toInt() - 1;
-        GroupStart = (g - 1) * kGroupSize + 1;
-        Lb_zb->setText(QString::number(g));
-        GroupCount = kGroupSize;
-    } else if (mode == QLatin1String("3")) {
-        const int g = Lb_zb->text().toInt() + 1;
-        GroupStart = g * kGroupSize - (kGroupSize - 1);
-        Lb_zb->setText(QString::number(g));
-        GroupCount = total >= g * kGroupSize ? kGroupSize : total - (g - 1) * kGroupSize;
-    }
+void TFrmLxxt::showGroupCounters() {
+    Lb_zs->setText(QString::number(session_.groupTotal()));
+    Lb_ts->setText(QString::number(session_.totalAtFirstGroup()));
+    Lb_zb->setText(QString::number(session_.groupNumber()));
+    FlatSpeedButton1->setEnabled(session_.previousGroupEnabled());
+    FlatSpeedButton2->setEnabled(session_.nextGroupEnabled());
+}
 
+void TFrmLxxt::FillGroup(const QString& mode, int, Dataset*) {
+    if (mode == QLatin1String("1"))
+        session_.firstGroup();
+    else if (mode == QLatin1String("2"))
+        session_.previousGroup();
+    else if (mode == QLatin1String("3"))
+        session_.nextGroup();
+    showGroupCounters();
     for (int i = 0; i < kGroupSize; ++i) {
         PictureButton* b = questionButtons[size_t(i)];
-        if (i < GroupCount && list->setRecNo(GroupStart + i)) {
+        const int recNo = GroupStart + i;
+        if (i < GroupCount && session_.list()->setRecNo(recNo)) {
             b->setEnabled(true);
-            b->setTag(GroupStart + i);
-            const Face face =
-                FaceFor(list->text(QStringLiteral("E2_1")), list->text(QStringLiteral("A2")));
-            setButtonFaces(b, face, face);
+            b->setTag(recNo);
+            const Face face = session_.faceOf(recNo);
+            faces_.set(b, face, face);
         } else {
             b->setEnabled(false);
             b->setTag(0);
-            setButtonFaces(b, Face::Unanswered, Face::Unanswered);
+            faces_.set(b, Face::Unanswered, Face::Unanswered);
         }
     }
     pressQuestionButton(1);
@@ -821,7 +571,7 @@ void TFrmLxxt::pressQuestionButton(int number) {
 }
 
 void TFrmLxxt::closeAnswerPanelNow() {
-    Panel2->setGeometry(Panel1->x() + 1, Panel1->y() + 1, 0, Panel1->height() - 1);
+    Panel2->closeNow();
 }
 
 void TFrmLxxt::fcBG_thChange() {
@@ -836,51 +586,34 @@ void TFrmLxxt::fcBG_thChange() {
     const int r = b->tag();
     if (r <= 0)
         return;
-    Dataset* list = DM1->Cn1Query_tm;
-    epEfTrBtn1->setEnabled(r > 1);
-    epEfTrBtn2->setEnabled(r < list->recordCount());
-    GoToQuestion(CurrentRecNo, r, GroupStart, groupEnd(), list, DM1->cn1query_nr);
-
-    Label21->clear();
-    epEfTrBtn10->setText(kVoidCaption);
-    const qint64 f1 = list->whole(QStringLiteral("f1"));
-    if (f1 == 1) {
-        Label21->setText(QStringLiteral("本题已被您作废！"));
-        epEfTrBtn10->setText(kUnvoidCaption);
-    } else if (f1 == 2) {
-        Label21->setText(QStringLiteral("本题是您加入的题目！"));
-    }
-    if (list->whole(QStringLiteral("ecount")) != 0)
-        Label24->setText(QStringLiteral("本题被您修改过"));
+    epEfTrBtn1->setEnabled(session_.previousQuestionEnabled(r));
+    epEfTrBtn2->setEnabled(session_.nextQuestionEnabled(r));
+    GoToQuestion(CurrentRecNo, r, GroupStart, groupEnd(), session_.list(), DM1->cn1query_nr);
+    const PracticeSession::Notices n = session_.noticesOfCurrent();
+    voidToggle_.show(n);
+    Label24->setText(n.modified);
 }
 
 void TFrmLxxt::GoToQuestion(int oldRecNo, int recNo, int groupStart, int groupEnd, Dataset* list,
                             Dataset* content) {
     JudgeAnswer(oldRecNo, Notebook1->page(), groupStart, groupEnd, list, content, 0);
-    CurrentRecNo = recNo;
+    session_.currentRecNo = recNo;
     list->setRecNo(recNo);
-
-    const QString id = list->text(QStringLiteral("a1"));
-    content->close();
-    content->clearParams();
-    content->setSql(QStringLiteral("select * from tab_exer where a1=:A1"));
-    content->setParam(QStringLiteral("A1"), id);
-    content->open();
+    openContentRow(content, list->text(QStringLiteral("a1")));
 
     const qint64 e3 = list->whole(QStringLiteral("E3"));
     Label15->setText(e3 > 0 ? QString::number(e3 + 1) : QStringLiteral("1"));
     Label12->setText(QString::number(recNo - GroupStart + 1));
 
-    const int typeCode = int(list->whole(QStringLiteral("A13")));
-    Notebook1->selectPage(TypePage(typeCode));
+    Notebook1->selectPage(TypePage(int(list->whole(QStringLiteral("A13")))));
     PresentQuestion(Notebook1->page(), list, content);
     ShowStem(list->text(QStringLiteral("A1")));
 
     if (PictureButton* b = questionButton(ButtonOfRecord(recNo)))
-        setDownFace(b,
-                    FaceFor(list->text(QStringLiteral("E2_1")), list->text(QStringLiteral("A2"))));
+        faces_.setDown(
+            b, FaceFor(list->text(QStringLiteral("E2_1")), list->text(QStringLiteral("A2"))));
 
-    const int v = AnswerTimerInterval(typeCode, App::TypeCodes, App::TypeTimes);
+    const int v = session_.answerTimerInterval(App::TypeCodes, App::TypeTimes);
     epIndiGauge1->setValue(0);
     Timer1->stop();
     if (v > 0) {
@@ -890,32 +623,7 @@ void TFrmLxxt::GoToQuestion(int oldRecNo, int recNo, int groupStart, int groupEn
 }
 
 void TFrmLxxt::ShowStem(const QString& questionId) {
-    try {
-        Dataset* content = DM1->cn1query_nr;
-        if (questionId.contains(QLatin1Char('-'))) {
-            if (splitterHeight_ <= 0)
-                setLowerPane(150, 6);
-            Dataset* caseRow = DM1->Cn1Query2;
-            caseRow->close();
-            caseRow->clearParams();
-            caseRow->setSql(QStringLiteral("select * from tab_title where A1=:A1"));
-            caseRow->setParam(QStringLiteral("A1"), questionId.left(16));
-            caseRow->open();
-            if (Re1->dataset() != caseRow)
-                Re1->bind(caseRow, QStringLiteral("A15"));
-            if (Re2->dataset() != content)
-                Re2->bind(content, QStringLiteral("A15"));
-        } else {
-            setLowerPane(0, 0);
-            if (Re2->dataset())
-                Re2->unbind();
-            if (Re1->dataset() != content)
-                Re1->bind(content, QStringLiteral("A15"));
-        }
-    } catch (const std::exception&) {
-        ShowDlg(QStringLiteral("错误"), QStringLiteral("无法打开试题！"), 1, QStringLiteral("NO"),
-                2);
-    }
+    Panel1->ShowStem(questionId, DM1->cn1query_nr, DM1->Cn1Query2);
 }
 
 void TFrmLxxt::PresentQuestion(int page, Dataset* list, Dataset* content) {
@@ -934,107 +642,38 @@ void TFrmLxxt::JudgeAnswer(int recNo, int page, int groupStart, int groupEnd, Da
                            Dataset* content, int mode) {
     if (recNo <= 0)
         return;
-    list->setRecNo(recNo);
-    const QString key = list->text(QStringLiteral("A2"));
-    const QString answer = Notebook1->answerText(page);
-    const int typeCode = int(list->whole(QStringLiteral("A13")));
-
-    if (!answer.isEmpty()) {
-        RowValues row;
-        row.key = key;
-        row.e2_1 = list->text(QStringLiteral("E2_1"));
-        row.e2 = list->text(QStringLiteral("E2"));
-        row.e1 = list->date(QStringLiteral("E1"));
-        row.e3 = int(list->whole(QStringLiteral("E3")));
-        row.e4 = int(list->whole(QStringLiteral("E4")));
-        const QDate today = Clock::today();
-        const Verdict v = Judge(row, answer, today);
-
-        // The row and the counters of one answer are written together or not at all.
-        Database& db = DM1->ADOCn1;
-        std::unique_ptr<Transaction> tx;
-        if (!db.inTransaction())
-            tx = std::make_unique<Transaction>(db);
-        list->edit();
-        try {
-            if (v.counted) {
-                list->setValue(QStringLiteral("E3"), v.e3);
-                list->setValue(QStringLiteral("E4"), v.e4);
-                DM1->RecordAnswerInLog(v.firstToday, v.wrong, v.prevWrong);
-                DM1->RecordAnswerInChapters(list->text(QStringLiteral("A10")), v.firstEver,
-                                            v.wrong);
-                QStringList slots;
-                for (int k = 3; k <= 12; ++k)
-                    slots << list->text(QStringLiteral("k%1").arg(k)).trimmed();
-                const PointLists ids = PointIdLists(slots);
-                if (!ids.isEmpty())
-                    DM1->RecordAnswerInRules(ids.ruleIds, ids.chapterIds, ids.topIds, v.firstEver,
-                                             v.wrong);
-            }
-            list->setValue(QStringLiteral("E2_1"), v.e2_1);
-            list->setValue(QStringLiteral("E2"), v.e2);
-            list->setValue(QStringLiteral("E1"), v.e1);
-            list->post();
-            if (tx)
-                tx->commit();
-        } catch (...) {
-            list->cancel();
-            throw;
-        }
-
-        const Face face = v.e2_1 == key ? Face::Right : Face::Wrong;
-        if (mode == 1) {
-            const ButtonStates s = StatesFor(true, hasExplanation(content),
-                                             list->text(QStringLiteral("k3")), typeCode, QString());
-            epEfTrBtn4->setEnabled(s.explanation);
-            epEfTrBtn9->setEnabled(s.points);
-            if (PictureButton* b = questionButton(ButtonOfRecord(recNo)))
-                setDownFace(b, face);
-            epEfTrBtn6->setEnabled(!IsSubjective(typeCode));
-        } else if (mode == 0) {
-            if (groupStart <= recNo && recNo <= groupEnd)
-                setUpFace(
-                    questionButtons[size_t(std::clamp(recNo - groupStart, 0, kGroupSize - 1))],
-                    face);
-        }
+    const PracticeSession::Outcome out =
+        session_.record(recNo, Notebook1->answerText(page), Clock::today());
+    const bool inGroup = groupStart <= recNo && recNo <= groupEnd;
+    PictureButton* leaving =
+        inGroup ? questionButtons[size_t(std::clamp(recNo - groupStart, 0, kGroupSize - 1))]
+                : nullptr;
+    if (!out.answered) {
+        if (mode == 1)
+            ShowDlg(QStringLiteral("提示"), session_.config().noAnswerText, 1, QStringLiteral("NO"),
+                    1);
+        else if (mode == 0 && leaving)
+            faces_.setUp(leaving, Face::Unanswered);
         return;
     }
-
-    list->edit();
-    try {
-        list->setValue(QStringLiteral("E2_1"), QString());
-        list->post();
-    } catch (...) {
-        list->cancel();
-        throw;
-    }
     if (mode == 1) {
-        ShowDlg(QStringLiteral("提示"), QStringLiteral("请先做出答案！"), 1, QStringLiteral("NO"),
-                1);
-    } else if (mode == 0) {
-        if (groupStart <= recNo && recNo <= groupEnd)
-            setUpFace(questionButtons[size_t(std::clamp(recNo - groupStart, 0, kGroupSize - 1))],
-                      Face::Unanswered);
+        const int typeCode = int(list->whole(QStringLiteral("A13")));
+        const ButtonStates s = StatesFor(true, hasExplanation(content),
+                                         list->text(QStringLiteral("k3")), typeCode, QString());
+        epEfTrBtn4->setEnabled(s.explanation);
+        epEfTrBtn9->setEnabled(s.points);
+        if (PictureButton* b = questionButton(ButtonOfRecord(recNo)))
+            faces_.setDown(b, out.face);
+        epEfTrBtn6->setEnabled(!IsSubjective(typeCode));
+    } else if (mode == 0 && leaving) {
+        faces_.setUp(leaving, out.face);
     }
 }
 
 void TFrmLxxt::ToggleAnswerPanel() {
-    const int full = Panel1->width() - 1;
-    Panel2->setGeometry(Panel1->x() + 1, Panel1->y() + 1, Panel2->width(), Panel1->height() - 1);
-    Panel2->raise();
-    if (epEfTrBtn6->text() == kAnswerCaption) {
-        epEfTrBtn6->setText(kBackCaption);
-        for (int k = 1; Panel2->width() < full; ++k) {
-            Panel2->resize(std::min(full, Panel2->width() + 20 * k), Panel2->height());
-            QCoreApplication::processEvents();
-        }
-    } else {
-        epEfTrBtn6->setText(kAnswerCaption);
-        for (int k = 1; Panel2->width() > 0; ++k) {
-            Panel2->resize(std::max(0, Panel2->width() - 20 * k), Panel2->height());
-            QCoreApplication::processEvents();
-        }
-    }
+    const bool open = epEfTrBtn6->text() == kAnswerCaption;
+    epEfTrBtn6->setText(open ? kBackCaption : kAnswerCaption);
+    Panel2->slide(open);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1046,14 +685,7 @@ void TFrmLxxt::Timer1Timer() {
     }
     Timer1->stop();
     ShowDlg(QStringLiteral("提示"), QStringLiteral("到时间了"), 1, QStringLiteral("NO"), 1);
-    guarded([] {
-        Dataset* list = DM1->Cn1Query_tm;
-        if (!list->active() || list->recNo() == 0)
-            return;
-        list->edit();
-        list->setValue(QStringLiteral("csbs"), QStringLiteral("Y"));
-        list->post();
-    });
+    Dialogs::guarded([this] { session_.markTimeUp(); });
 }
 
 void TFrmLxxt::KZTimeCounter1Timer() {
@@ -1061,48 +693,31 @@ void TFrmLxxt::KZTimeCounter1Timer() {
 }
 
 void TFrmLxxt::epEfTrBtn1Click() {
-    Dataset* list = DM1->Cn1Query_tm;
-    const int c = list->recNo();
-    const int g = Lb_zb->text().toInt();
-    const int p = c - 1;
-    if (p >= GroupStart && p <= groupEnd()) {
-        pressQuestionButton(p - (g - 1) * kGroupSize);
-    } else if (p < GroupStart && g > 1) {
-        FlatSpeedButton2->setEnabled(true);
-        FlatSpeedButton1->setEnabled(g > 2);
-        FillGroup(QStringLiteral("2"), Lb_ts->text().toInt(), list);
-    }
+    const PracticeSession::Step step = session_.previousQuestion(session_.list()->recNo());
+    if (step.kind == PracticeSession::Step::Button)
+        pressQuestionButton(step.button);
+    else if (step.kind == PracticeSession::Step::Group)
+        FillGroup(QStringLiteral("0"), 0, nullptr); // the session has moved to the group
 }
 
 void TFrmLxxt::epEfTrBtn2Click() {
-    Dataset* list = DM1->Cn1Query_tm;
-    const int c = list->recNo();
-    const int g = Lb_zb->text().toInt();
-    const int groups = Lb_zs->text().toInt();
-    const int n = c + 1;
-    if (n >= GroupStart && n <= groupEnd()) {
-        pressQuestionButton(n - (g - 1) * kGroupSize);
-    } else if (n > groupEnd() && g < groups) {
-        FlatSpeedButton1->setEnabled(true);
-        FlatSpeedButton2->setEnabled(groups - g > 1);
-        FillGroup(QStringLiteral("3"), Lb_ts->text().toInt(), list);
-    }
+    const PracticeSession::Step step = session_.nextQuestion(session_.list()->recNo());
+    if (step.kind == PracticeSession::Step::Button)
+        pressQuestionButton(step.button);
+    else if (step.kind == PracticeSession::Step::Group)
+        FillGroup(QStringLiteral("0"), 0, nullptr);
 }
 
 void TFrmLxxt::FlatSpeedButton1Click() {
-    FlatSpeedButton2->setEnabled(true);
-    FlatSpeedButton1->setEnabled(Lb_zb->text().toInt() > 2);
-    FillGroup(QStringLiteral("2"), Lb_ts->text().toInt(), DM1->Cn1Query_tm);
+    FillGroup(QStringLiteral("2"), 0, nullptr);
 }
 
 void TFrmLxxt::FlatSpeedButton2Click() {
-    FlatSpeedButton1->setEnabled(true);
-    FlatSpeedButton2->setEnabled(Lb_zs->text().toInt() - Lb_zb->text().toInt() > 1);
-    FillGroup(QStringLiteral("3"), Lb_ts->text().toInt(), DM1->Cn1Query_tm);
+    FillGroup(QStringLiteral("3"), 0, nullptr);
 }
 
 void TFrmLxxt::epEfTrBtn3Click() {
-    Dataset* list = DM1->Cn1Query_tm;
+    Dataset* list = session_.list();
     if (list->active() && list->recNo() >= 1)
         JudgeAnswer(list->recNo(), Notebook1->page(), GroupStart, groupEnd(), list,
                     DM1->cn1query_nr, 1);
@@ -1111,34 +726,16 @@ void TFrmLxxt::epEfTrBtn3Click() {
 void TFrmLxxt::epEfTrBtn6Click() {
     if (epEfTrBtn6->text() == kAnswerCaption) {
         const int page = Notebook1->page();
-        const QString mine = PanelAnswerText(page, Notebook1->state(page));
-        const QString key = PanelKeyText(page, DM1->Cn1Query_tm->text(QStringLiteral("A2")));
-        Lb_answtip->setText(key == mine ? QStringLiteral("恭喜你，做对了！")
-                                        : QStringLiteral("很遗憾，做错了，请继续努力！"));
-        Memo1->setPlainText(mine);
-        Memo2->setPlainText(key);
+        Panel2->setAnswer(PanelAnswerText(page, Notebook1->state(page)),
+                          PanelKeyText(page, session_.list()->text(QStringLiteral("A2"))));
     }
     ToggleAnswerPanel();
 }
 
 void TFrmLxxt::epEfTrBtn10Click() {
-    Dataset* list = DM1->Cn1Query_tm;
-    if (!list->active() || list->isEmpty() || list->recNo() == 0)
-        return;
-    if (epEfTrBtn10->text() == kVoidCaption) {
-        list->edit();
-        list->setValue(QStringLiteral("f1"), 1);
-        list->setValue(QStringLiteral("E2"), QStringLiteral("zero"));
-        list->post();
-        Label21->setText(QStringLiteral("本题已被您作废！"));
-        epEfTrBtn10->setText(kUnvoidCaption);
-    } else {
-        list->edit();
-        list->setValue(QStringLiteral("f1"), 0);
-        list->post();
-        Label21->setText(QStringLiteral("本题曾被作废，现已被您取消！"));
-        epEfTrBtn10->setText(kVoidCaption);
-    }
+    const PracticeSession::Notices n = session_.toggleVoid(epEfTrBtn10->text());
+    if (!n.voidCaption.isEmpty())
+        voidToggle_.show(n);
 }
 
 void TFrmLxxt::epEfTrBtn4Click() {
@@ -1152,7 +749,7 @@ void TFrmLxxt::epEfTrBtn4Click() {
 void TFrmLxxt::epEfTrBtn5Click() {
     {
         TFrmBj window(this);
-        window.BindNote(DM1->Cn1Query_tm, QStringLiteral("A14"));
+        window.BindNote(session_.list(), QStringLiteral("A14"));
         window.exec();
     }
     epEfTrBtn5->setText(App::NoteHasContent ? QStringLiteral("有内容") : QStringLiteral("笔记"));
@@ -1162,7 +759,7 @@ void TFrmLxxt::epEfTrBtn9Click() {
     if (!WindowRegistry::has(WindowNames::QuestionPoints))
         return;
     WindowRegistry::open(WindowNames::QuestionPoints, this,
-                         DM1->Cn1Query_tm->text(QStringLiteral("A1")));
+                         session_.list()->text(QStringLiteral("A1")));
     if (!isVisible())
         show();
 }
@@ -1172,7 +769,7 @@ void TFrmLxxt::epEfTrBtn11Click() {
         return;
     Timer1->stop();
     WindowRegistry::open(WindowNames::EditQuestion, this,
-                         DM1->Cn1Query_tm->text(QStringLiteral("A1")));
+                         session_.list()->text(QStringLiteral("A1")));
 }
 
 void TFrmLxxt::epEfTrBtn8Click() {
@@ -1195,7 +792,7 @@ void TFrmLxxt::epEfTrBtn99Click() {
 void TFrmLxxt::done(int result) {
     if (!closeQueried_) {
         closeQueried_ = true;
-        guarded([this] { FormCloseQuery(); });
+        Dialogs::guarded([this] { FormCloseQuery(); });
     }
     QDialog::done(result);
 }
@@ -1206,30 +803,26 @@ void TFrmLxxt::FormCloseQuery() {
     KZTimeCounter1->stop();
     const QString elapsed = KZTimeCounter1->text();
     RxGIFAnimator1->stop();
+    const auto closeShared = [] {
+        for (Dataset* ds :
+             {DM1->Cn1Query1, DM1->Cn1Query2, DM1->Cn1Query_tm, DM1->Cn1Table_cj, DM1->Cn1Table_tx})
+            ds->close();
+    };
     try {
-        Dataset* list = DM1->Cn1Query_tm;
+        Dataset* list = session_.list();
         if (list->active() && list->recNo() >= 1)
             JudgeAnswer(list->recNo(), Notebook1->page(), GroupStart, groupEnd(), list,
                         DM1->cn1query_nr, 2);
         DM1->AddStudyTime(elapsed);
     } catch (...) {
         // What is left to close is closed all the same; the error is reported by the caller.
-        DM1->Cn1Query1->close();
-        DM1->Cn1Query2->close();
-        DM1->Cn1Query_tm->close();
-        DM1->Cn1Table_cj->close();
-        DM1->Cn1Table_tx->close();
+        closeShared();
         ScreenCursor::normal();
         throw;
     }
-    Re1->unbind();
-    Re2->unbind();
-    DM1->Cn1Query1->close();
-    DM1->Cn1Query2->close();
-    DM1->Cn1Query_tm->close();
-    DM1->Cn1Table_cj->close();
-    DM1->Cn1Table_tx->close();
-    facePictures_.clear();
+    Panel1->unbind();
+    closeShared();
+    faces_.clear();
     ScreenCursor::normal();
 }
 
@@ -1255,7 +848,7 @@ void TFrmLxxt::keyPressEvent(QKeyEvent* event) {
         QDialog::keyPressEvent(event);
         return;
     }
-    guarded([&] { FormKeyDown(key); });
+    Dialogs::guarded([&] { FormKeyDown(key); });
     event->accept();
 }
 
@@ -1280,11 +873,8 @@ void TFrmLxxt::Notebook1MouseMove() {
 }
 
 bool TFrmLxxt::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Panel1 && event->type() == QEvent::Resize) {
-        layoutPanel1();
-    } else if (event->type() == QEvent::MouseMove && watched->isWidgetType() &&
-               (watched == Notebook1 || Notebook1->isAncestorOf(static_cast<QWidget*>(watched)))) {
+    if (event->type() == QEvent::MouseMove && watched->isWidgetType() &&
+        (watched == Notebook1 || Notebook1->isAncestorOf(static_cast<QWidget*>(watched))))
         Notebook1MouseMove();
-    }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "practice/practice_session.h"
 #include "practice/question_model.h"
+#include "practice/question_parts.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -23,43 +25,6 @@ class QPlainTextEdit;
 class QTimer;
 class QWidget;
 
-// The splitter bar between the question text panes: dragging it changes the lower pane's height.
-class PaneSplitter : public QWidget {
-    Q_OBJECT
-
-  public:
-    explicit PaneSplitter(QWidget* parent = nullptr);
-
-  Q_SIGNALS:
-    void dragged(int dy);
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    int lastY_ = 0;
-};
-
-// The small animation of the practice window: a row of dots that rise and fall in turn.
-class PracticeAnimation : public QWidget {
-    Q_OBJECT
-
-  public:
-    explicit PracticeAnimation(QWidget* parent = nullptr);
-    void start();
-    void stop();
-    bool isRunning() const;
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    QTimer* timer_ = nullptr;
-    int phase_ = 0;
-};
-
 // The chapter practice window: runs one practice over the question set in App::PracticeQuerySql.
 // One question on show at a time, filtered by type tabs, reached through 20 numbered question
 // buttons per group or question by question; every answer is judged and counted when the learner
@@ -69,6 +34,9 @@ class PracticeAnimation : public QWidget {
 // yes; it destroys the window when it returns.
 class TFrmLxxt : public QDialog {
     Q_OBJECT
+
+    // First: the form fields below refer to it.
+    PracticeSession session_;
 
   public:
     explicit TFrmLxxt(QWidget* owner = nullptr);
@@ -93,14 +61,17 @@ class TFrmLxxt : public QDialog {
                      Dataset* content, int mode);
     void ToggleAnswerPanel();
 
-    // Form fields.
-    int CurrentRecNo = 0;
-    int GroupStart = 1;
-    int GroupCount = 1;
-    int groupEnd() const { return GroupStart + GroupCount - 1; }
+    // The practice this window binds to its controls.
+    PracticeSession& session() { return session_; }
+
+    // Form fields, kept by the session.
+    const int& CurrentRecNo;
+    const int& GroupStart;
+    const int& GroupCount;
+    int groupEnd() const { return session_.groupEnd(); }
 
     // The filter text of the question list ("" or "A13=<code>").
-    QString listFilterText() const { return filterText_; }
+    QString listFilterText() const { return session_.filterText(); }
 
     // Controls, named as the window's design names them.
     QLabel* Image1 = nullptr;   // background
@@ -113,15 +84,13 @@ class TFrmLxxt : public QDialog {
     QLabel* Label16 = nullptr;  // 次出现）
     QLabel* Label21 = nullptr;  // voided / added by the learner
     QLabel* Label24 = nullptr;  // 本题被您修改过
-    QWidget* Panel1 = nullptr;
+    QuestionPane* Panel1 = nullptr;
     DbRichView* Re1 = nullptr;
     PaneSplitter* FlatSplitter1 = nullptr;
     DbRichView* Re2 = nullptr;
-    QWidget* Panel2 = nullptr;
+    AnswerPanel* Panel2 = nullptr;
     QLabel* Lb_answtip = nullptr;
-    QLabel* Label_mine = nullptr; // 你的答案：
     QPlainTextEdit* Memo1 = nullptr;
-    QLabel* Label_key = nullptr; // 正确答案：
     QPlainTextEdit* Memo2 = nullptr;
     AnswerPad* Notebook1 = nullptr;
     Gauge* epIndiGauge1 = nullptr;
@@ -209,25 +178,17 @@ class TFrmLxxt : public QDialog {
     void buildControls();
     void LayOut();
     void pressQuestionButton(int number);
-    void setButtonFaces(PictureButton* b, Question::Face up, Question::Face down);
-    void setUpFace(PictureButton* b, Question::Face face);
-    void setDownFace(PictureButton* b, Question::Face face);
-    QPixmap facePicture(Question::Face face, bool down) const;
+    void showGroupCounters();
     void closeAnswerPanelNow();
-    void layoutPanel1();
-    void setLowerPane(int re2Height, int splitterHeight);
     void onTypeTabToggled(PictureButton* tab, bool checked);
-    bool loadPictures(const QStringList& files, QVector<QPixmap>& into);
     void failPictures();
-    template <typename F> void guarded(F&& f);
+    void wire(EffectButton* b, void (TFrmLxxt::*handler)());
 
-    QVector<QPixmap> facePictures_; // kvatup, kvatdw, kvatyes, kvatno, kvatdw_r, kvatdw_w
-    QVector<QPixmap> tabPictures_;  // kvattxup, kvattxdw
+    QuestionFaces faces_;
+    VoidToggle voidToggle_;
+    QVector<QPixmap> tabPictures_; // kvattxup, kvattxdw
     QPixmap background_;
-    QString filterText_;
     PictureButton* currentTab_ = nullptr;
     bool picturesMissing_ = false;
     bool closeQueried_ = false;
-    int re2Height_ = 0;
-    int splitterHeight_ = 0;
 };

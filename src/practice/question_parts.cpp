@@ -1,0 +1,270 @@
+#include "practice/question_parts.h"
+
+#include "platform/dialogs.h"
+#include "store/dataset.h"
+#include "widgets/db_rich_view.h"
+#include "widgets/effect_button.h"
+#include "widgets/picture_button.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+PaneSplitter::PaneSplitter(QWidget* parent) : QWidget(parent) {
+    setCursor(Qt::SizeVerCursor);
+}
+
+void PaneSplitter::mousePressEvent(QMouseEvent* event) {
+    lastY_ = int(event->globalPosition().y());
+}
+
+void PaneSplitter::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const int y = int(event->globalPosition().y());
+    Q_EMIT dragged(y - lastY_);
+    lastY_ = y;
+}
+
+void PaneSplitter::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), QColor(196, 206, 222));
+    p.setPen(QColor(150, 160, 180));
+    p.drawLine(0, height() / 2, width(), height() / 2);
+}
+
+PracticeAnimation::PracticeAnimation(QWidget* parent) : QWidget(parent) {
+    timer_ = new QTimer(this);
+    timer_->setInterval(120);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        phase_ = (phase_ + 1) % 48;
+        update();
+    });
+}
+
+void PracticeAnimation::start() {
+    timer_->start();
+}
+void PracticeAnimation::stop() {
+    timer_->stop();
+}
+bool PracticeAnimation::isRunning() const {
+    return timer_->isActive();
+}
+
+void PracticeAnimation::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int n = 7;
+    const double step = double(width()) / (n + 1);
+    for (int i = 0; i < n; ++i) {
+        const double a = (phase_ - i * 3) * M_PI / 12.0;
+        const double lift = std::max(0.0, std::sin(a));
+        const double r = 3.0 + 2.0 * lift;
+        const QPointF c(step * (i + 1), height() / 2.0 + (height() / 4.0) * (0.5 - lift));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor::fromHsv((200 + i * 20) % 360, 140 + int(100 * lift), 210));
+        p.drawEllipse(c, r, r);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QuestionPane::QuestionPane(const Names& names, QWidget* parent) : QWidget(parent) {
+    setObjectName(names.pane);
+    setAutoFillBackground(true);
+    upper_ = new DbRichView(this);
+    upper_->setObjectName(names.upper);
+    splitter_ = new PaneSplitter(this);
+    splitter_->setObjectName(names.splitter);
+    lower_ = new DbRichView(this);
+    lower_->setObjectName(names.lower);
+    QFont textFont = font();
+    textFont.setPointSize(11);
+    upper_->setFont(textFont);
+    lower_->setFont(textFont);
+    connect(splitter_, &PaneSplitter::dragged, this, [this](int dy) {
+        setLowerPane(std::clamp(lowerHeight_ - dy, 20, std::max(20, height() - 60)),
+                     splitterHeight_);
+    });
+}
+
+void QuestionPane::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutViews();
+}
+
+void QuestionPane::layoutViews() {
+    const int w = width();
+    const int h = height();
+    const int lower = std::clamp(lowerHeight_, 0, h);
+    const int bar = std::clamp(splitterHeight_, 0, h - lower);
+    lower_->setGeometry(0, h - lower, w, lower);
+    lower_->setVisible(lower > 0);
+    splitter_->setGeometry(0, h - lower - bar, w, bar);
+    splitter_->setVisible(bar > 0);
+    upper_->setGeometry(0, 0, w, h - lower - bar);
+}
+
+void QuestionPane::setLowerPane(int lowerHeight, int splitterHeight) {
+    lowerHeight_ = std::max(0, lowerHeight);
+    splitterHeight_ = std::max(0, splitterHeight);
+    layoutViews();
+}
+
+void QuestionPane::ShowStem(const QString& questionId, Dataset* content, Dataset* caseRow) {
+    try {
+        if (questionId.contains(QLatin1Char('-'))) {
+            if (splitterHeight_ <= 0)
+                setLowerPane(150, 6);
+            caseRow->close();
+            caseRow->clearParams();
+            caseRow->setSql(QStringLiteral("select * from tab_title where A1=:A1"));
+            caseRow->setParam(QStringLiteral("A1"), questionId.left(16));
+            caseRow->open();
+            if (upper_->dataset() != caseRow)
+                upper_->bind(caseRow, QStringLiteral("A15"));
+            if (lower_->dataset() != content)
+                lower_->bind(content, QStringLiteral("A15"));
+        } else {
+            setLowerPane(0, 0);
+            if (lower_->dataset())
+                lower_->unbind();
+            if (upper_->dataset() != content)
+                upper_->bind(content, QStringLiteral("A15"));
+        }
+    } catch (const std::exception&) {
+        ShowDlg(QStringLiteral("错误"), QStringLiteral("无法打开试题！"), 1, QStringLiteral("NO"),
+                2);
+    }
+}
+
+void QuestionPane::unbind() {
+    upper_->unbind();
+    lower_->unbind();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+QLabel* namedLabel(QWidget* parent, const QString& name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+QPlainTextEdit* namedMemo(QWidget* parent, const QString& name) {
+    auto* m = new QPlainTextEdit(parent);
+    m->setObjectName(name);
+    m->setReadOnly(true);
+    m->setMaximumHeight(60);
+    return m;
+}
+} // namespace
+
+AnswerPanel::AnswerPanel(const Names& names, QWidget* over, QWidget* parent)
+    : QWidget(parent), over_(over) {
+    setObjectName(names.panel);
+    setAutoFillBackground(true);
+    setStyleSheet(
+        QStringLiteral("#%1 { background: #f4f1e4; border: 1px solid #9a8f6a; }").arg(names.panel));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 16, 16, 16);
+    column->setSpacing(8);
+    verdict_ = namedLabel(this, names.verdict, QString());
+    QFont tipFont = font();
+    tipFont.setPointSize(12);
+    tipFont.setBold(true);
+    verdict_->setFont(tipFont);
+    verdict_->setStyleSheet(QStringLiteral("color: #a00000;"));
+    mine_ = namedMemo(this, names.mine);
+    key_ = namedMemo(this, names.key);
+    column->addWidget(verdict_);
+    column->addWidget(namedLabel(this, names.mineLabel, QStringLiteral("你的答案：")));
+    column->addWidget(mine_);
+    column->addWidget(namedLabel(this, names.keyLabel, QStringLiteral("正确答案：")));
+    column->addWidget(key_);
+    column->addStretch(1);
+    resize(0, 0);
+    raise();
+}
+
+void AnswerPanel::setAnswer(const QString& mine, const QString& key) {
+    verdict_->setText(key == mine ? QStringLiteral("恭喜你，做对了！")
+                                  : QStringLiteral("很遗憾，做错了，请继续努力！"));
+    mine_->setPlainText(mine);
+    key_->setPlainText(key);
+}
+
+void AnswerPanel::follow() {
+    setGeometry(over_->x() + 1, over_->y() + 1, width(), over_->height() - 1);
+    raise();
+}
+
+void AnswerPanel::closeNow() {
+    setGeometry(over_->x() + 1, over_->y() + 1, 0, over_->height() - 1);
+}
+
+void AnswerPanel::slide(bool open) {
+    const int full = over_->width() - 1;
+    follow();
+    if (open) {
+        for (int k = 1; width() < full; ++k) {
+            resize(std::min(full, width() + 20 * k), height());
+            QCoreApplication::processEvents();
+        }
+    } else {
+        for (int k = 1; width() > 0; ++k) {
+            resize(std::max(0, width() - 20 * k), height());
+            QCoreApplication::processEvents();
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool LoadPictures(const QString& programFolder, const QStringList& files, QVector<QPixmap>& into) {
+    into.clear();
+    for (const QString& f : files) {
+        QPixmap pm;
+        if (!pm.load(programFolder + f) || pm.isNull()) {
+            into.clear();
+            return false;
+        }
+        into << pm;
+    }
+    return true;
+}
+
+bool QuestionFaces::load(const QString& programFolder) {
+    return LoadPictures(programFolder, Question::QuestionButtonPictures(), pictures_);
+}
+
+QPixmap QuestionFaces::picture(Question::Face face, bool down) const {
+    const qsizetype i =
+        Question::QuestionButtonPictures().indexOf(Question::FacePicture(face, down));
+    return i >= 0 && i < pictures_.size() ? pictures_[i] : QPixmap();
+}
+
+void QuestionFaces::set(PictureButton* b, Question::Face up, Question::Face down) const {
+    b->setFaces(picture(up, false), picture(down, true));
+}
+
+void QuestionFaces::setUp(PictureButton* b, Question::Face face) const {
+    b->setFaces(picture(face, false), b->downFace());
+}
+
+void QuestionFaces::setDown(PictureButton* b, Question::Face face) const {
+    b->setFaces(b->upFace(), picture(face, true));
+}
+
+void VoidToggle::show(const PracticeSession::Notices& n) const {
+    notice->setText(n.notice);
+    button->setText(n.voidCaption);
+}

@@ -1,0 +1,68 @@
+"""Calculations of subject 4: calculation questions (objective and subjective)."""
+from bankcalc import show, annuity, pa, pf, rn
+
+
+def check_430102220001():
+    show("430102220001", 2.5 ** 0.6, 4)
+    show("430102220001", 5 * 2.5 ** 0.6 * 1.1, 2)
+
+
+def check_430103220001():
+    q = "430103220001"
+    show(q, (6000 + 4000 + 1500) * 0.08, 0)
+    p1 = 6000 * 0.05
+    p2 = 4000 * (1.05 ** 2 - 1)
+    show(q, p1, 0); show(q, p2, 0); show(q, p1 + p2, 0)
+    show(q, 10000 + 1500 + 920 + p1 + p2, 0)
+    i1 = 3000 / 2 * 0.07
+    i2 = (3000 + i1 + 2000 / 2) * 0.07
+    show(q, i1); show(q, i2); show(q, i1 + i2)
+
+
+def check_430203220001():
+    q = "430203220001"
+    ke = 0.03 + 1.2 * (0.08 - 0.03)
+    kb = 0.05 * 0.75
+    kd0 = 0.055 / 0.98
+    kd = kd0 * 0.75
+    show(q, ke * 100); show(q, kb * 100); show(q, kd0 * 100); show(q, kd * 100)
+    show(q, (0.4 * ke + 0.45 * kb + 0.15 * kd) * 100)
+
+
+def check_440101220001():
+    q = "440101220001"
+    a = annuity(1000, 0.06, 5)
+    show(q, a)
+    b1 = 1000 - (a - 60)
+    show(q, a - 60); show(q, b1)
+    show(q, b1 * 0.06); show(q, a - b1 * 0.06); show(q, b1 - (a - b1 * 0.06))
+
+
+def check_440103220001():
+    q = "440103220001"
+    f1, f7, f8 = 0.9091, 4.8684, 0.4665
+    show(q, -2000 * f1 + 450 * f7 * f1 + 300 * f8)
+    exact = -2000 * pf(0.1, 1) + 450 * pa(0.1, 7) * pf(0.1, 1) + 300 * pf(0.1, 8)
+    show(q, exact)
+    flows = [0, -2000] + [450] * 6 + [750]
+    n14 = sum(c * 1.14 ** -t for t, c in enumerate(flows))
+    n15 = sum(c * 1.15 ** -t for t, c in enumerate(flows))
+    show(q, n14); show(q, n15)
+    show(q, 14 + 43.53 / (43.53 + 13.07))
+    show(q, 5 + 200 / 450)
+
+
+def check_440301220001():
+    q = "440301220001"
+    show(q, 24000000 / (1200 - 700 - 20), 0)
+    show(q, 24000000 / 100000 + 720, 0)
+
+
+def check_objective_loans():
+    show("440104110004", 300 + 900 * 0.08)
+    show("440104110004", 300 + 1200 * 0.08)
+    show("440104110004", annuity(1200, 0.08, 4))
+    a = annuity(2000, 0.05, 4)
+    show("440104110007", a)
+    show("440104110007", (2000 - (a - 100)) * 0.05)
+    show("440202110001", 100 * 7.0 * 1.08 + 50, 0)

@@ -6,12 +6,13 @@
 set -euo pipefail
 program=${1:?usage: start_stop_loop.sh PROGRAM [COUNT]}
 count=${2:-200}
-work=$(mktemp -d)
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-start-stop.XXXXXX")
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-# Xvfb picks a free display and writes its number when it is ready for clients.
+# Xvfb picks a free display and writes its number when it is ready for clients; -noreset keeps
+# it from restarting (and refusing connections meanwhile) each time its last client goes.
 exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 read -r -t 20 number <&3 || { echo "Xvfb did not start" >&2; exit 1; }
 exec 3<&-
@@ -22,7 +23,7 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 menus=0 early=0 terms=0 kills=0
 for ((i = 1; i <= count; i++)); do
-    "$program" >/dev/null 2>&1 &
+    "$program" >"$work/last.log" 2>&1 &
     pid=$!
     # A third of the stops come before the menu is up (during the copy, the backup, the start).
     if (( RANDOM % 3 == 0 )); then
@@ -39,7 +40,8 @@ for ((i = 1; i <= count; i++)); do
             sleep 0.1
         done
         if (( !shown )); then
-            echo "start $i: no menu appeared" >&2
+            echo "start $i: no menu appeared; the program said:" >&2
+            cat "$work/last.log" >&2
             xwininfo -root -tree >&2 || true
             exit 1
         fi

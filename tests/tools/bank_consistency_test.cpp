@@ -75,8 +75,18 @@ TEST_F(DeliveredBank, EveryQuestionHasTextKeyAndExplanation) {
         if (type == 11)
             EXPECT_TRUE(QRegularExpression("^[A-F]$").match(key).hasMatch() &&
                         key[0].unicode() - 'A' < options);
-        else if (type == 14)
-            EXPECT_TRUE(key.size() >= 2 && key[key.size() - 1].unicode() - 'A' < options);
+        else if (type == 14) {
+            // As on the real paper: five options A to E, two to four of them right.
+            EXPECT_EQ(options, 5);
+            EXPECT_TRUE(QRegularExpression("^A?B?C?D?E?$").match(key).hasMatch()) << key.toStdString();
+            EXPECT_TRUE(key.size() >= 2 && key.size() <= 4) << key.toStdString();
+            const QString text = Rtf::toPlainText(q.bytes("A15"));
+            for (const QChar letter : QStringLiteral("ABCDE"))
+                EXPECT_TRUE(QRegularExpression(QStringLiteral("(^|\\n)\\s*%1[.．]").arg(letter))
+                                .match(text)
+                                .hasMatch())
+                    << "no option " << QString(letter).toStdString();
+        }
         else
             EXPECT_EQ(key, "1");
         EXPECT_EQ(q.text("A10").size(), 6);

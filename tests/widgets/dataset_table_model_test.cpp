@@ -1,8 +1,11 @@
-#include "bank_test_base.h"
+#include "gui_bank_test.h"
 #include "widgets/dataset_table_model.h"
 
 #include <QSignalSpy>
 #include <QTableView>
+
+// Tests of the controls over the shared sample bank.
+using BankTest = GuiBankTest;
 
 namespace {
 

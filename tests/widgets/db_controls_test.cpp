@@ -1,4 +1,4 @@
-#include "bank_test_base.h"
+#include "gui_bank_test.h"
 #include "platform/input_methods.h"
 #include "richtext/rtf_codec.h"
 #include "widgets/db_memo.h"
@@ -11,6 +11,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+// Tests of the controls over the shared sample bank.
+using BankTest = GuiBankTest;
 
 namespace {
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+// The main() of every GUI test program.
 int main(int argc, char** argv) {
+    // Headless, also when CTest lists the tests without the test environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

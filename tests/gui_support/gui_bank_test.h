@@ -1,0 +1,54 @@
+#pragma once
+
+#include "bank_fixture.h"
+#include "platform_fakes.h"
+
+#include "store/data_module.h"
+#include "store/database.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+namespace GuiTest {
+
+// Processes events until done() or the time is up; answers done().
+bool waitUntil(const std::function<bool()>& done, int ms = 5000);
+
+} // namespace GuiTest
+
+// The base of every test over a real bank with windows: a temporary program folder with the
+// sample bank, the data module open on it (DM1), the clock fixed at today() 10:00, every dialog
+// answered by `dialogs`, the music player, document opener and program end replaced by fakes,
+// and the shared values the windows read reset. TearDown puts all of it back; a fixture that
+// creates windows of its own deletes them first and then calls GuiBankTest::TearDown().
+class GuiBankTest : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    static QDate today() { return QDate(2026, 3, 16); }
+
+    // Copies the program's pictures (assets/pic) into the program folder's pic/, as the windows
+    // that draw their buttons from files need them.
+    void copyPictures();
+
+    // Runs one statement on the open bank.
+    void sql(const QString& statement, const Params& params = {});
+    // A query of its own on the bank's connection, opened.
+    std::unique_ptr<Dataset> query(const QString& sql);
+    // What the file holds, read through a fresh cursor.
+    QVariant stored(const QString& sql, const QString& field);
+
+    std::unique_ptr<Fixtures::ProgramFolder> folder;
+    std::unique_ptr<Fakes::ScriptedDialogs> dialogs;
+    std::unique_ptr<Fakes::EndObserver> end;
+    std::unique_ptr<Fakes::MusicPlayerFake> music;
+    std::unique_ptr<Fakes::DocumentOpenerFake> documents;
+    std::unique_ptr<TDM1> dm;
+};

@@ -6,7 +6,7 @@
 //   kill_harness --child <program folder>   records answers until killed (started by the check)
 #include "bank_fixture.h"
 
-#include "practice/question_model.h"
+#include "practice/practice_session.h"
 #include "store/data_module.h"
 #include "store/learner_bank.h"
 
@@ -25,42 +25,22 @@ namespace {
 
 const QDate kToday(2026, 12, 9);
 
-// The child: a practice over every question, answered at random, each answer recorded as the
-// windows record it; now and then the practice's time is added.
+// The child: a practice over every question, run by the practice session as the practice window
+// runs it, answered at random; now and then the practice's time is added.
 int runChild(const QString& programFolder, const QString& dataFolder) {
     Clock::setFixed(QDateTime(kToday, QTime(10, 0)));
     LearnerBank::setDataFolder(dataFolder);
     TDM1 dm(programFolder);
     if (!dm.ConnectOk)
         return 3;
-    Dataset* list = dm.Cn1Query_tm;
-    list->setSql(QStringLiteral("select * from tab_answ order by A1"));
-    list->open();
+    PracticeSession session(dm, dm.Cn1Query_tm);
+    if (!session.load(QStringLiteral("select * from tab_answ order by A1")))
+        return 4;
     auto* random = QRandomGenerator::global();
     const QStringList answers{"A", "B", "C", "D", "AC", "ACD", "1"};
     for (qint64 n = 0;; ++n) {
-        list->setRecNo(int(random->bounded(list->recordCount())) + 1);
-        Question::RowValues row;
-        row.key = list->text(QStringLiteral("A2"));
-        row.e2_1 = list->text(QStringLiteral("E2_1"));
-        row.e2 = list->text(QStringLiteral("E2"));
-        row.e1 = list->date(QStringLiteral("E1"));
-        row.e3 = int(list->whole(QStringLiteral("E3")));
-        row.e4 = int(list->whole(QStringLiteral("E4")));
-        const Question::Verdict v =
-            Question::Judge(row, answers[int(random->bounded(answers.size()))], kToday);
-        AnswerRecord a;
-        a.counted = v.counted;
-        a.firstToday = v.firstToday;
-        a.firstEver = v.firstEver;
-        a.wrong = v.wrong;
-        a.prevWrong = v.prevWrong;
-        a.e2_1 = v.e2_1;
-        a.e2 = v.e2;
-        a.e1 = v.e1;
-        a.e3 = v.e3;
-        a.e4 = v.e4;
-        dm.RecordAnswer(list, a);
+        session.record(int(random->bounded(session.total())) + 1,
+                       answers[int(random->bounded(answers.size()))], kToday);
         if (n % 25 == 24)
             dm.AddStudyTime(QStringLiteral("0:00:05"));
     }

@@ -149,3 +149,199 @@ def check_decision_tree_530203220001():
     big = (0.7 * 200 + 0.3 * -40) * 10
     small = (0.7 * 80 + 0.3 * 60) * 10
     show(q, big, 0); show(q, big - 600, 0); show(q, small, 0); show(q, small - 280, 0)
+
+
+def weighted(ws, ss):
+    return sum(w * s for w, s in zip(ws, ss))
+
+
+def check_cpm_51010122CASE0001():
+    ws = [0.25, 0.20, 0.15, 0.20, 0.20]
+    near(sum(ws), 1.0, 1e-9, "51010122CASE0001 weights")
+    q = "51010122CASE0001-1"
+    for ss in ([4, 3, 2, 3, 4], [3, 4, 4, 3, 3], [5, 2, 3, 4, 3]):
+        show(q, weighted(ws, ss))
+        for w, s in zip(ws, ss):
+            show(q, w * s)
+    show("51010122CASE0001-2", 0.15 * (4 - 2))
+
+
+def check_ge_matrix_51010222CASE0001():
+    q = "51010222CASE0001-3"
+    a = weighted([0.3, 0.3, 0.2, 0.2], [4, 5, 3, 4])
+    s = weighted([0.4, 0.3, 0.3], [3, 2, 3])
+    show(q, a); show(q, s)
+    near(1.0 if a > 3.67 else 0.0, 1.0, 0, "attractiveness is high")
+    near(1.0 if 2.33 <= s <= 3.67 else 0.0, 1.0, 0, "strength is medium")
+
+
+def check_elasticity_51020222CASE0001():
+    q1, q2, q3 = (f"51020222CASE0001-{k}" for k in (1, 2, 3))
+    p = [2000, 1900, 1805]
+    v = [50.0, 54.0, 58.1]
+    es = []
+    for k in (1, 2):
+        gp = p[k] / p[k - 1] - 1
+        gv = v[k] / v[k - 1] - 1
+        show(q1, gp * 100); show(q1, gv * 100)
+        es.append(gv / gp)
+        show(q1, es[-1], 3)
+    e = (rn(es[0], 3) + rn(es[1], 3)) / 2
+    show(q1, e, 3); show(q1, e, 2)
+    g = rn(e, 2) * -0.04
+    show(q2, g * 100)
+    v25 = 58.1 * (1 + g)
+    show(q2, v25)
+    p25 = 1805 * 0.96
+    show(q2, p25)
+    r24, r25 = 58.1 * 1805 / 10000, rn(v25, 2) * p25 / 10000
+    show(q2, r24); show(q2, r25); show(q2, rn(r25, 2) - rn(r24, 2))
+    ge = 0.45 * 0.06
+    show(q3, ge * 100)
+    show(q3, (1 + ge) ** 6, 5); show(q3, 1200 * (1 + ge) ** 6)
+
+
+def check_survey_delphi_51020322CASE0001():
+    q1, q3, q4 = "51020322CASE0001-1", "51020322CASE0001-3", "51020322CASE0001-4"
+    for n in (1000, 3000, 6000):
+        show(q1, n * 400 / 10000, 0)
+    xs = [40, 42, 43, 45, 45, 46, 48, 50, 50, 52, 53, 55, 56, 58, 60]
+    near(float(xs == sorted(xs)), 1.0, 0, "Delphi values sorted")
+    med = xs[7]
+    lower, upper = xs[:7], xs[8:]
+    show(q3, med, 0); show(q3, lower[3], 0); show(q3, upper[3], 0)
+    show(q3, upper[3] - lower[3], 0)
+    show(q4, (68 + 72 + 75) / 3)
+    show(q4, 0.2 * 68 + 0.3 * 72 + 0.5 * 75)
+
+
+def check_investment_52010122CASE0001():
+    q1, q2, q3, q4 = (f"52010122CASE0001-{k}" for k in (1, 2, 3, 4))
+    fob, fr = 500 * 7.1, 25 * 7.1
+    ins = rn((fob + fr) / (1 - 0.003) * 0.003, 2)
+    cif = fob + fr + ins
+    bank = fob * 0.005
+    trade = rn(cif * 0.015, 2)
+    duty = rn(cif * 0.08, 2)
+    vat = rn((cif + duty) * 0.13, 2)
+    landed = cif + bank + trade + duty + vat
+    for v in (fob, fr, ins, cif, bank, trade, duty, vat, landed, landed + 60):
+        show(q1, v)
+    eq = landed + 60 + 2800
+    inst = rn(eq * 0.10, 2)
+    works = eq + 3200 + inst
+    base = rn((works + 1800) * 0.08, 2)
+    build = works + 1800 + base + 600
+    for v in (eq, inst, works, base, build):
+        show(q2, v)
+    parts = [9000 / 12, 6000 / 8, (6000 + 600 + 1200 + 400 + 200) / 24, (9000 - 400) / 18,
+             (1200 + 800) / 24]
+    parts = [rn(v, 2) for v in parts]
+    for v in parts:
+        show(q3, v)
+    ca = sum(parts)
+    cl = (6000 + 600) / 12
+    wc = ca - cl
+    show(q3, ca); show(q3, cl); show(q3, wc)
+    show(q4, build + 420 + wc); show(q4, rn(wc * 0.3, 2)); show(q4, build + 420 + rn(wc * 0.3, 2))
+
+
+def check_prefinancing_52010222CASE0002():
+    q1, q2, q3, q4 = (f"52010222CASE0002-{k}" for k in (1, 2, 3, 4))
+    dep = 5000 * 0.95 / 6
+    ebit = 3000 - 30 - 1500 - rn(dep, 2)
+    tax = rn(ebit * 0.25, 2)
+    show(q1, dep); show(q1, 250); show(q1, ebit); show(q1, tax)
+    pre = [-5000, 3000 - 400 - 1500 - 30] + [3000 - 1500 - 30] * 4 + [3000 + 250 + 400 - 1530]
+    post = [pre[0]] + [c - tax for c in pre[1:]]
+    for c in pre + post:
+        show(q2, c)
+    pv = [rn(c * 1.1 ** -(t + 1), 2) for t, c in enumerate(post)]
+    for v in pv:
+        show(q3, v)
+    show(q3, sum(pv))
+    near(npv(0.10, post, 1), sum(pv), 0.02, "52010222CASE0002 NPV rounding")
+    show(q3, npv(0.14, post, 1)); show(q3, npv(0.15, post, 1))
+    show(q3, 14 + 1.89 / (1.89 + 126.43))
+    near(irr(post, start=1) * 100, 14 + 1.89 / (1.89 + 126.43), 0.05, "after-tax FIRR")
+    show(q4, npv(0.18, pre, 1)); show(q4, npv(0.19, pre, 1))
+    show(q4, 18 + 36.67 / (36.67 + 79.72))
+    near(irr(pre, start=1) * 100, 18 + 36.67 / (36.67 + 79.72), 0.05, "pre-tax FIRR")
+
+
+def check_shadow_prices_52020122CASE0001():
+    ser = 7.0 * 1.08
+    q1, q2 = "52020122CASE0001-1", "52020122CASE0001-2"
+    show(q1, ser)
+    out = 600 * ser - 80
+    show(q1, 600 * ser, 0); show(q1, out, 0); show(q1, out * 10, 0); show(q1, out * 10 - 43000, 0)
+    show(q2, 300 * ser, 0); show(q2, 300 * ser + 60, 0)
+    show(q2, 200 * ser, 0); show(q2, 200 * ser + 40 - 30 + 50, 0)
+
+
+def check_cost_effect_and_choice_52020222CASE0001():
+    q1, q2, q3, q4 = (f"52020222CASE0001-{k}" for k in (1, 2, 3, 4))
+    for c, e in ((6000, 4.0), (7500, 5.5), (9600, 6.0)):
+        show(q1, c / e)
+    show(q1, (9600 - 7500) / (6.0 - 5.5), 0)
+    near(pa(0.10, 8), 5.3349, 5e-5, "(P/A,10%,8)")
+    near(pa(0.11, 8), 5.1461, 5e-5, "(P/A,11%,8)")
+    near(pa(0.12, 8), 4.9676, 5e-5, "(P/A,12%,8)")
+    near(1 / pa(0.10, 8), 0.1874, 5e-5, "(A/P,10%,8)")
+    near(1 / pa(0.10, 6), 0.2296, 5e-5, "(A/P,10%,6)")
+    show(q2, -2000 + 500 * 5.3349); show(q2, -3000 + 700 * 5.3349)
+    d11, d12 = -1000 + 200 * 5.1461, -1000 + 200 * 4.9676
+    show(q3, d11); show(q3, d12)
+    show(q3, 11 + rn(d11, 2) / (rn(d11, 2) - rn(d12, 2)))
+    show(q3, irr([-2000] + [500] * 8) * 100, 1)
+    show(q3, irr([-3000] + [700] * 8) * 100, 1)
+    show(q4, -3000 * 0.1874 + 700); show(q4, -1800 * 0.2296 + 480)
+
+
+def check_breakeven_53010122CASE0001():
+    q1, q2 = "53010122CASE0001-1", "53010122CASE0001-2"
+    bq = 20000000 / (500 - 300 - 5)
+    show(q1, bq); show(q1, bq / 10000); show(q1, rn(bq, 2) / 200000 * 100)
+    show(q1, 20000000 / 200000 + 305)
+    base = (200000 * 195 - 20000000) / 10000
+    low = (200000 * (450 - 305) - 20000000) / 10000
+    show(q2, base); show(q2, low)
+    ch = (low - base) / base
+    show(q2, ch * 100); show(q2, rn(ch * 100, 2) / -10)
+    show("53010122CASE0001-3", (500 - 405) / 500 * 100, 0)
+
+
+def check_monte_carlo_53010322CASE0001():
+    q = "53010322CASE0001-2"
+    rnd = [48, 7, 83, 25, 91, 62, 15, 74, 36, 55]
+    prices = [90 if r < 20 else 100 if r < 70 else 110 for r in rnd]
+    npvs = [30 * p - 2900 for p in prices]
+    show(q, sum(npvs) / 10)
+    show(q, sum(1 for v in npvs if v < 0) / 10 * 100, 0)
+    show(q, 0.2 * -200 + 0.5 * 100 + 0.3 * 400)
+    near(float(prices == [100, 90, 110, 100, 110, 100, 90, 110, 100, 100]), 1.0, 0,
+         "53010322CASE0001-1 sampled prices")
+
+
+def check_post_evaluation_53020222CASE0001():
+    q = "53020222CASE0001-1"
+    show(q, (21.6 - 18) / 18 * 100); show(q, 3.8 - 3.5); show(q, 0.30 / 3.5 * 100)
+    show(q, 3.8 - 3.2)
+
+
+def check_uncertain_decision_53020322CASE0001():
+    q1, q2, q3 = (f"53020322CASE0001-{k}" for k in (1, 2, 3))
+    pay = {"A": [600, 200, -100], "B": [450, 300, 50], "C": [300, 250, 150]}
+    for v in pay.values():
+        show(q1, 0.6 * max(v) + 0.4 * min(v))
+    best = [max(pay[k][s] for k in pay) for s in range(3)]
+    regrets = {k: [best[s] - v[s] for s in range(3)] for k, v in pay.items()}
+    near(float(min(regrets, key=lambda k: max(regrets[k])) == "B"), 1.0, 0, "minimax regret")
+    for k, r in regrets.items():
+        show(q2, max(r), 0)
+    for v in pay.values():
+        show(q2, sum(v) / 3)
+    ci = (3.04 - 3) / 2
+    show(q3, ci); show(q3, ci / 0.58)
+    for ss in ([9, 6, 5], [7, 8, 7], [5, 9, 8]):
+        show(q3, weighted([0.5, 0.3, 0.2], ss))

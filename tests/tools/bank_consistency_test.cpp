@@ -115,12 +115,16 @@ TEST_F(DeliveredBank, EveryReferenceFindsItsRow) {
 TEST_F(DeliveredBank, HoldsEnoughForPracticeAndPapers) {
     EXPECT_GE(count("select count(*) from tab_answ where A13=11 and A2_1=4 and A10 like '4%'"),
               200);
-    EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 120);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 145);
+    EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10 like '4%'"), 399);
     EXPECT_GE(count("select count(*) from tab_answ where A13=22"), 20);
-    EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10 like '5%'"), 12);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10 like '5%'"), 66);
     EXPECT_GE(count("select count(*) from tab_title t where (select count(*) from tab_answ where "
-                    "substr(A1,1,16)=t.A1) between 2 and 4"),
-              3);
+                    "substr(A1,1,16)=t.A1) between 3 and 5"),
+              17);
+    EXPECT_EQ(count("select count(*) from tab_title t where (select count(*) from tab_answ where "
+                    "substr(A1,1,16)=t.A1) not between 3 and 5"),
+              0);
     EXPECT_GE(count("select count(*) from tab_rule"), 80);
     EXPECT_GE(count("select count(*) from tab_rule where q=0"), 1);
     EXPECT_EQ(count("select sum(B2*B3) from tab_tx1"), 130);
@@ -142,4 +146,23 @@ TEST_F(DeliveredBank, EveryChapterHasGuidanceAndTheChartHasNodes) {
         EXPECT_FALSE(Rtf::toPlainText(k.bytes("jx")).trimmed().isEmpty())
             << k.text("C1").toStdString();
     EXPECT_GE(count("select count(*) from tab_kmmc where C7='0'"), 2);
+}
+
+TEST_F(DeliveredBank, EverySectionOfBothSubjectsHasEnoughQuestions) {
+    Dataset k(db);
+    k.setSql("select C1 from tab_kmmc where length(C1)=6");
+    k.open();
+    ASSERT_GT(k.recordCount(), 40);
+    for (; !k.eof(); k.next()) {
+        const QString section = k.text("C1");
+        SCOPED_TRACE(section.toStdString());
+        if (section.startsWith('4'))
+            EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10='" +
+                            section + "'"),
+                      10);
+        else
+            EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10='" + section +
+                            "'"),
+                      3);
+    }
 }

@@ -66,3 +66,24 @@ def check_objective_loans():
     show("440104110007", a)
     show("440104110007", (2000 - (a - 100)) * 0.05)
     show("440202110001", 100 * 7.0 * 1.08 + 50, 0)
+
+
+def check_imported_equipment_430102110051():
+    fob, fr = 100 * 7.0, 6 * 7.0
+    ins = rn((fob + fr) / (1 - 0.003) * 0.003, 2)
+    cif = fob + fr + ins
+    show("430102110051", ins); show("430102110051", cif); show("430102110051", fob + fr, 2)
+    duty, bank, trade = rn(cif * 0.10, 2), fob * 0.005, rn(cif * 0.015, 2)
+    vat = rn((cif + duty) * 0.13, 2)
+    q = "430102110052"
+    for v in (duty, vat, bank, trade):
+        show(q, v)
+    landed = cif + duty + vat + bank + trade
+    show(q, landed); show(q, landed - vat); show(q, landed - bank)
+    show("430102110053", 1200 * 8.5, 0)
+
+
+def check_small_calculations():
+    show("420101110051", 30000000 / 600 / 10000, 0)
+    show("440103110051", 5200 - 3800, 0); show("440103110051", 5200 - 3500, 0)
+    show("440104110051", 1800 - 1100, 0)

@@ -1,27 +1,21 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <QTextEdit>
 
 #include "store/dataset.h"
+#include "widgets/db_field_util.h"
 
 // A rich-text editor bound to one field of a dataset's current row. Loads the field (RTF, or
 // plain text when it is not RTF) when bound, when the dataset moves or is reset and when the field
-// is set by someone else; writeBack() stores the document as RTF.
-class DbRichEdit : public QTextEdit {
+// is set by someone else; writeBack() stores the document as RTF. bind() throws DbError when the
+// dataset is open and has no such field.
+class DbRichEdit : public QTextEdit, public DbBoundControl {
     Q_OBJECT
 
   public:
     explicit DbRichEdit(QWidget* parent = nullptr);
     ~DbRichEdit() override;
-
-    // Throws DbError when the dataset is open and has no such field.
-    void bind(Dataset* ds, const QString& field);
-    void unbind();
-
-    Dataset* dataset() const { return ds_; }
-    QString field() const { return field_; }
 
     // Puts the document as RTF into the field. The dataset must be in edit or insert mode
     // (DbError otherwise). An empty document stores null.
@@ -30,16 +24,9 @@ class DbRichEdit : public QTextEdit {
     // The learner changed the document since it was last loaded or written back.
     bool isModifiedSinceLoad() const;
 
-    void reload();
+    void reload() { showField(true); }
 
-  private Q_SLOTS:
-    void onDataChanged(const QString& field);
-    void onRowsReset();
-
-  private:
-    void load();
-
-    QPointer<Dataset> ds_;
-    QString field_;
-    bool writing_ = false;
+  protected:
+    void showField(bool force) override;
+    void clearField() override;
 };

@@ -1,12 +1,12 @@
 #include "widgets/db_rich_view.h"
 
-#include "widgets/db_field_util.h"
 #include "richtext/rtf_codec.h"
 #include "store/dataset.h"
+#include "widgets/db_field_util.h"
 
 #include <QTextDocument>
 
-DbRichView::DbRichView(QWidget* parent) : QTextBrowser(parent) {
+DbRichView::DbRichView(QWidget* parent) : QTextBrowser(parent), DbBoundControl(this, true) {
     setReadOnly(true);
     setOpenLinks(false);
     setUndoRedoEnabled(false);
@@ -14,50 +14,21 @@ DbRichView::DbRichView(QWidget* parent) : QTextBrowser(parent) {
 
 DbRichView::~DbRichView() = default;
 
-void DbRichView::bind(Dataset* ds, const QString& field) {
-    unbind();
-    DbField::requireBindable(ds, field);
-    ds_ = ds;
-    field_ = field;
-    connect(ds, &Dataset::dataChanged, this, &DbRichView::onDataChanged);
-    connect(ds, &Dataset::rowsReset, this, &DbRichView::onRowsReset);
-    connect(ds, &Dataset::rowChanged, this, &DbRichView::onRowChanged);
-    load(true);
-}
-
-void DbRichView::unbind() {
-    if (ds_)
-        disconnect(ds_, nullptr, this, nullptr);
-    ds_ = nullptr;
-    field_.clear();
+void DbRichView::clearField() {
     display({}, true);
 }
 
 void DbRichView::reload() {
-    load(true);
+    showField(true);
 }
 
-void DbRichView::onDataChanged(const QString& field) {
-    if (field.isEmpty() || field.compare(field_, Qt::CaseInsensitive) == 0)
-        load(false);
-}
-
-void DbRichView::onRowsReset() {
-    load(false);
-}
-
-void DbRichView::onRowChanged(int viewRow) {
-    if (ds_ && viewRow == ds_->recNo() - 1)
-        load(false);
-}
-
-void DbRichView::load(bool force) {
+void DbRichView::showField(bool force) {
     QByteArray bytes;
     bool isNull = true;
-    if (DbField::readable(ds_, field_)) {
-        isNull = ds_->isNull(field_);
+    if (binding_.readable()) {
+        isNull = dataset()->isNull(field());
         if (!isNull)
-            bytes = ds_->bytes(field_);
+            bytes = dataset()->bytes(field());
     }
     if (!force && loaded_ && isNull == shownNull_ && bytes == shown_)
         return;

@@ -1,6 +1,7 @@
 #include "gui_bank_test.h"
 #include "platform/input_methods.h"
 #include "richtext/rtf_codec.h"
+#include "widgets/db_field_util.h"
 #include "widgets/db_memo.h"
 #include "widgets/db_rich_edit.h"
 #include "widgets/db_rich_view.h"
@@ -25,6 +26,60 @@ QString explanationOf(const Dataset& ds) {
 }
 
 } // namespace
+
+// --- DbFieldBinding ---------------------------------------------------------------------------
+
+TEST_F(BankTest, FieldBindingCallsBackForItsFieldAndRowButNotForItsOwnWrites) {
+    auto ds = query(kExer);
+    QObject control;
+    int changes = 0;
+    DbFieldBinding binding(&control, [&] { ++changes; });
+    EXPECT_THROW(binding.write(QStringLiteral("x"), "the test control"), DbError);
+    EXPECT_THROW(binding.bind(ds.get(), QStringLiteral("nosuch")), DbError);
+    EXPECT_EQ(binding.dataset(), nullptr);
+
+    binding.bind(ds.get(), QStringLiteral("jx"));
+    EXPECT_EQ(changes, 0); // the control shows the field itself
+    EXPECT_TRUE(binding.readable());
+    EXPECT_THROW(binding.write(QStringLiteral("x"), "the test control"), DbError); // browsing
+
+    ds->next();
+    EXPECT_EQ(changes, 1);
+    ds->edit();
+    ds->setValue(QStringLiteral("JX"), QByteArray("by someone else"));
+    EXPECT_EQ(changes, 2);
+    ds->setValue(QStringLiteral("A15"), QByteArray("another field"));
+    EXPECT_EQ(changes, 2);
+    binding.write(QByteArray("by the control"), "the test control");
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(ds->bytes(QStringLiteral("jx")), QByteArray("by the control"));
+    // Posting the row is no change unless the binding follows posted rows.
+    ds->post();
+    EXPECT_EQ(changes, 2);
+
+    binding.unbind();
+    ds->next();
+    EXPECT_EQ(changes, 2);
+    EXPECT_FALSE(binding.readable());
+}
+
+TEST_F(BankTest, FieldBindingThatFollowsPostedRowsCallsBackOnAPostAndOutlivesItsDataset) {
+    auto ds = query(kExer);
+    QObject control;
+    int changes = 0;
+    DbFieldBinding binding(
+        &control, [&] { ++changes; }, true);
+    binding.bind(ds.get(), QStringLiteral("jx"));
+    ds->edit();
+    ds->setValue(QStringLiteral("A15"), QByteArray("x"));
+    ds->post();
+    EXPECT_EQ(changes, 1);
+
+    ds.reset();
+    EXPECT_EQ(binding.dataset(), nullptr);
+    EXPECT_FALSE(binding.readable());
+    EXPECT_THROW(binding.write(QStringLiteral("x"), "the test control"), DbError);
+}
 
 // --- DbRichView -------------------------------------------------------------------------------
 

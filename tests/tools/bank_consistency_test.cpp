@@ -166,3 +166,21 @@ TEST_F(DeliveredBank, EverySectionOfBothSubjectsHasEnoughQuestions) {
                       3);
     }
 }
+
+TEST_F(DeliveredBank, EverySubjectFiveAnswerListsItsScoringPoints) {
+    // A marker's checklist closes each model answer of the case-analysis subject.
+    Dataset q(db);
+    q.setSql("select a.A1, b.jx from tab_answ a join tab_exer b on a.A1=b.A1 where a.A13=22 "
+             "and a.A10 like '5%'");
+    q.open();
+    ASSERT_GT(q.recordCount(), 0);
+    for (; !q.eof(); q.next()) {
+        const QString answer = Rtf::toPlainText(q.bytes("jx"));
+        EXPECT_TRUE(answer.contains(QStringLiteral("参考答案")) &&
+                    answer.contains(QStringLiteral("评分要点")))
+            << q.text("A1").toStdString();
+        EXPECT_LT(answer.indexOf(QStringLiteral("参考答案")),
+                  answer.indexOf(QStringLiteral("评分要点")))
+            << q.text("A1").toStdString();
+    }
+}

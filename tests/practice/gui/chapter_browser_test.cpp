@@ -5,8 +5,7 @@
 #include "practice/practice_commands.h"
 #include "practice/practice_window.h"
 
-#include "bank_fixture.h"
-#include "platform_fakes.h"
+#include "gui_bank_test.h"
 
 #include "platform/clock.h"
 #include "platform/screen_cursor.h"
@@ -41,13 +40,7 @@ const QString kBookshop = QStringLiteral("请联系书店，购买Velmora《Tarn
 const QString kNoWrong = QStringLiteral("本章节下没有错题！");
 const QString kNeverDone = QStringLiteral("本章节习题还未曾做过！");
 
-bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QTest::qWait(10);
-    return done();
-}
+using GuiTest::waitUntil;
 
 // Runs `step` on the first modal window of type W that shows up (polling, since the window is
 // created inside a handler that does not return until it closes).
@@ -75,41 +68,21 @@ QStringList idsOf(const QString& sql) {
     return ids;
 }
 
-class ChapterBrowserTest : public testing::Test {
+class ChapterBrowserTest : public GuiBankTest {
   protected:
     void SetUp() override {
-        dialogs = std::make_unique<Fakes::ScriptedDialogs>();
-        Clock::setFixed(QDateTime(QDate(2026, 3, 16), QTime(10, 0)));
-        folder = Fixtures::makeProgramFolder();
-        ASSERT_TRUE(folder->isValid());
+        GuiBankTest::SetUp();
+        if (HasFatalFailure())
+            return;
         // The practice window needs its button pictures beside the program.
-        const QDir pics(QStringLiteral(TARNWICK_SOURCE_DIR "/assets/pic"));
-        ASSERT_TRUE(QDir(folder->path()).mkpath(QStringLiteral("pic")));
-        for (const QString& f : pics.entryList(QDir::Files))
-            QFile::copy(pics.filePath(f), folder->path() + QStringLiteral("pic/") + f);
-        dm = std::make_unique<TDM1>(folder->path());
-        ASSERT_TRUE(dm->ConnectOk);
-        DM1 = dm.get();
-        App::ScreenMode = QStringLiteral("1024");
+        copyPictures();
         App::PaperKind = 1;
-        App::ConfigMode = 0;
-        App::PracticeQuerySql.clear();
     }
 
     void TearDown() override {
         delete FrmStart;
         FrmStart = nullptr;
-        WindowRegistry::clear();
-        DM1 = nullptr;
-        dm.reset();
-        ScreenCursor::normal();
-        Clock::clearFixed();
-        dialogs.reset();
-        folder.reset();
-    }
-
-    void sql(const QString& statement, const Params& params = {}) {
-        DM1->ADOCn1.exec(statement, params);
+        GuiBankTest::TearDown();
     }
 
     // Moves the browser's tree to the node with the given code.
@@ -139,10 +112,6 @@ class ChapterBrowserTest : public testing::Test {
         state("4101021CASE00001-2", QVariant(), 0, 0, QVariant());
         state("120304110001", QVariant(), 0, 0, 0);
     }
-
-    std::unique_ptr<Fakes::ScriptedDialogs> dialogs;
-    std::unique_ptr<Fixtures::ProgramFolder> folder;
-    std::unique_ptr<TDM1> dm;
 };
 
 TEST_F(ChapterBrowserTest, TotalsSumTheChaptersOnly) {

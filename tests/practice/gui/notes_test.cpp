@@ -1,4 +1,4 @@
-#include "bank_fixture.h"
+#include "gui_bank_test.h"
 #include "platform/dialogs.h"
 #include "platform/input_methods.h"
 #include "platform/screen_cursor.h"
@@ -21,30 +21,19 @@
 
 namespace {
 
-class NotesTest : public testing::Test {
+class NotesTest : public GuiBankTest {
   protected:
     void SetUp() override {
-        folder = Fixtures::makeProgramFolder();
-        dm = std::make_unique<TDM1>(folder->path());
-        ASSERT_TRUE(dm->ConnectOk);
-        DM1 = dm.get();
+        GuiBankTest::SetUp();
+        if (HasFatalFailure())
+            return;
         // The practice window's rows: the question list and the content row of its question.
         DM1->Cn1Query_tm->close();
         DM1->Cn1Query_tm->setSql(QStringLiteral("select * from tab_answ order by xx"));
         DM1->Cn1Query_tm->open();
         DM1->Cn1Query_tm->setRecNo(3);
         showContentOf(DM1->Cn1Query_tm->text(QStringLiteral("A1")));
-        Dialogs::setResponder([this](const Dialogs::Request& r) {
-            messages << r.text;
-            return 1;
-        });
-    }
-    void TearDown() override {
-        Dialogs::setResponder({});
-        InputMethods::setBackend(nullptr);
-        DM1 = nullptr;
-        dm.reset();
-        folder.reset();
+        dialogs->onRequest = [this](const Dialogs::Request& r) { messages << r.text; };
     }
 
     void showContentOf(const QString& id) {
@@ -71,8 +60,6 @@ class NotesTest : public testing::Test {
         w->exec();
     }
 
-    std::unique_ptr<Fixtures::ProgramFolder> folder;
-    std::unique_ptr<TDM1> dm;
     QStringList messages;
 };
 

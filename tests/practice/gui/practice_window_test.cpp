@@ -5,8 +5,7 @@
 #include "practice/answer_pad.h"
 #include "practice/practice_window.h"
 
-#include "bank_fixture.h"
-#include "platform_fakes.h"
+#include "gui_bank_test.h"
 
 #include "platform/clock.h"
 #include "store/app_state.h"
@@ -48,36 +47,20 @@ class DesktopFake : public DesktopControl {
     int shown = 0;
 };
 
-class PracticeWindowTest : public testing::Test {
+class PracticeWindowTest : public GuiBankTest {
   protected:
     void SetUp() override {
-        dialogs = std::make_unique<Fakes::ScriptedDialogs>();
-        end = std::make_unique<Fakes::EndObserver>();
-        Clock::setFixed(QDateTime(QDate(2026, 3, 16), QTime(10, 0)));
+        GuiBankTest::SetUp();
+        if (HasFatalFailure())
+            return;
         copyPictures();
-        App::ScreenMode = QStringLiteral("1024");
         App::TypeCodes = {11, 14, 22};
         App::TypeTimes = {600, 900, 150};
         App::ChapterHeading = QStringLiteral("第一章 概述");
-        App::PracticeQuerySql.clear();
-        dm = std::make_unique<TDM1>(folder->path());
-        ASSERT_TRUE(dm->ConnectOk);
-        DM1 = dm.get();
     }
     void TearDown() override {
         window.reset();
-        DM1 = nullptr;
-        dm.reset();
-        Clock::clearFixed();
-        App::ScreenMode = QStringLiteral("1024");
-        WindowRegistry::clear();
-    }
-
-    void copyPictures() {
-        const QDir pics(QStringLiteral(TARNWICK_SOURCE_DIR "/assets/pic"));
-        ASSERT_TRUE(QDir(folder->path()).mkpath(QStringLiteral("pic")));
-        for (const QString& f : pics.entryList(QDir::Files))
-            QFile::copy(pics.filePath(f), folder->path() + QStringLiteral("pic/") + f);
+        GuiBankTest::TearDown();
     }
 
     // Opens a practice over sql, shown like the browser shows it (without a modal loop).
@@ -141,10 +124,6 @@ class PracticeWindowTest : public testing::Test {
                    QImage::Format_ARGB32) == picture(file);
     }
 
-    std::unique_ptr<Fixtures::ProgramFolder> folder = Fixtures::makeProgramFolder();
-    std::unique_ptr<Fakes::ScriptedDialogs> dialogs;
-    std::unique_ptr<Fakes::EndObserver> end;
-    std::unique_ptr<TDM1> dm;
     std::unique_ptr<TFrmLxxt> window;
 };
 

@@ -118,10 +118,10 @@ TEST_F(DeliveredBank, HoldsEnoughForPracticeAndPapers) {
     EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 145);
     EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10 like '4%'"), 399);
     EXPECT_GE(count("select count(*) from tab_answ where A13=22"), 20);
-    EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10 like '5%'"), 66);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10 like '5%'"), 96);
     EXPECT_GE(count("select count(*) from tab_title t where (select count(*) from tab_answ where "
                     "substr(A1,1,16)=t.A1) between 3 and 5"),
-              17);
+              24);
     EXPECT_EQ(count("select count(*) from tab_title t where (select count(*) from tab_answ where "
                     "substr(A1,1,16)=t.A1) not between 3 and 5"),
               0);
@@ -163,7 +163,7 @@ TEST_F(DeliveredBank, EverySectionOfBothSubjectsHasEnoughQuestions) {
         else
             EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10='" + section +
                             "'"),
-                      3);
+                      4);
     }
 }
 

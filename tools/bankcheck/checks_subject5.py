@@ -345,3 +345,137 @@ def check_uncertain_decision_53020322CASE0001():
     show(q3, ci); show(q3, ci / 0.58)
     for ss in ([9, 6, 5], [7, 8, 7], [5, 9, 8]):
         show(q3, weighted([0.5, 0.3, 0.2], ss))
+
+
+def check_swot_51010322CASE0002():
+    wi, si = [0.20, 0.15, 0.35, 0.30], [4, 3, -4, -3]
+    wo, so = [0.35, 0.25, 0.25, 0.15], [4, 3, -3, -2]
+    near(sum(wi), 1.0, 1e-9, "51010322CASE0002 internal weights")
+    near(sum(wo), 1.0, 1e-9, "51010322CASE0002 external weights")
+    q = "51010322CASE0002-2"
+    for w, s in zip(wi + wo, si + so):
+        show(q, abs(w * s))  # negative terms are written as subtractions
+    show(q, weighted(wi, si)); show(q, weighted(wo, so))
+    near(1.0 if weighted(wi, si) < 0 < weighted(wo, so) else 0.0, 1.0, 0, "second quadrant")
+
+
+def check_regression_51020122CASE0002():
+    x = [120, 130, 142, 150, 158]
+    y = [30.5, 33.0, 36.4, 38.1, 40.2]
+    n = len(x)
+    mx, my = sum(x) / n, sum(y) / n
+    sxx = sum((a - mx) ** 2 for a in x)
+    syy = sum((b - my) ** 2 for b in y)
+    sxy = sum((a - mx) * (b - my) for a, b in zip(x, y))
+    b = sxy / sxx
+    a = my - b * mx
+    q1, q2, q3 = (f"51020122CASE0002-{k}" for k in (1, 2, 3))
+    show(q1, sum(x), 0); show(q1, sum(y), 1); show(q1, mx, 1); show(q1, my, 2)
+    show(q1, sxx, 1); show(q1, sxy, 1); show(q1, b, 4); show(q1, a, 4); show(q1, b, 6)
+    for u, v in zip(x, y):
+        show(q1, v - my, 2, "deviation")
+    show(q1, b * 10000, 0)
+    show(q2, syy, 3); show(q2, sxy / math.sqrt(sxx * syy), 3)
+    fit = [a + b * u for u in x]
+    for v in fit:
+        show(q2, v, 3, "fitted value")
+    sse = sum((v - w) ** 2 for v, w in zip(y, fit))
+    sy = math.sqrt(sse / (n - 2))
+    sb = sy / math.sqrt(sxx)
+    show(q2, sse, 4); show(q2, sy, 5); show(q2, sb, 5); show(q2, b / sb, 2)
+    y0 = a + b * 170
+    show(q3, a, 5); show(q3, b, 5); show(q3, y0, 3)
+    d = (170 - mx) ** 2 / sxx
+    root = math.sqrt(1 + 1 / n + d)
+    s0 = sy * root
+    show(q3, d, 4); show(q3, root, 4); show(q3, s0, 4)
+    show(q3, 3.182 * s0, 3); show(q3, y0 - 3.182 * s0, 3); show(q3, y0 + 3.182 * s0, 3)
+
+
+def check_probability_53010222CASE0002():
+    ps = [0.2 * 0.7, 0.2 * 0.3, 0.6 * 0.7, 0.6 * 0.3, 0.2 * 0.7, 0.2 * 0.3]
+    vs = [1800, 1100, 900, -150, -100, -800]
+    near(sum(ps), 1.0, 1e-9, "53010222CASE0002 probabilities")
+    for p in ps:
+        show("53010222CASE0002-1", p)
+    e = sum(p * v for p, v in zip(ps, vs))
+    d = sum(p * (v - e) ** 2 for p, v in zip(ps, vs))
+    q = "53010222CASE0002-2"
+    show(q, e, 0); show(q, d); show(q, math.sqrt(d)); show(q, math.sqrt(d) / e)
+    for p, v in zip(ps, vs):
+        show(q, abs(p * v), 0); show(q, abs(v - e), 0); show(q, p * (v - e) ** 2)
+    neg = sum(p for p, v in zip(ps, vs) if v < 0)
+    show("53010222CASE0002-3", neg); show("53010222CASE0002-3", 1 - neg)
+    show("53010222CASE0002-4", 900 - e, 0)
+
+
+def check_lives_52020222CASE0002():
+    for (i, k, v) in ((0.1, 6, 4.3553), (0.1, 9, 5.7590), (0.1, 10, 6.1446), (0.1, 15, 7.6061)):
+        near(pa(i, k), v, 5e-5, f"(P/A,10%,{k})")
+    for k, v in ((6, 0.5645), (9, 0.4241), (12, 0.3186)):
+        near(pf(0.1, k), v, 5e-5, f"(P/F,10%,{k})")
+    na, nb = -1200 + 300 * 4.3553, -2000 + 420 * 5.7590
+    q1, q2, q3, q4 = (f"52020222CASE0002-{k}" for k in (1, 2, 3, 4))
+    show(q1, 300 * 4.3553); show(q1, 420 * 5.7590); show(q1, na); show(q1, nb)
+    show(q2, na / 4.3553); show(q2, nb / 5.7590)
+    show(q3, 1 + 0.5645 + 0.3186, 4); show(q3, na * (1 + 0.5645 + 0.3186))
+    show(q3, nb * 1.4241)
+    show(q4, 500 / 6.1446); show(q4, 500 / 6.1446 + 80)
+    show(q4, 800 / 7.6061); show(q4, 800 / 7.6061 + 40)
+
+
+def check_estimate_52010122CASE0002():
+    q1, q2, q3, q4, q5 = (f"52010122CASE0002-{k}" for k in range(1, 6))
+    eq = rn(12000 * (50 / 30) ** 0.7 * 1.1, 2)
+    show(q1, (50 / 30) ** 0.7, 4); show(q1, eq)
+    b, ins = rn(eq * 0.35, 2), rn(eq * 0.20, 2)
+    show(q1, b); show(q1, ins)
+    eng = eq + b + ins
+    show(q1, eng)
+    basic = rn((eng + 3000) * 0.08, 2)
+    show(q2, eng + 3000); show(q2, basic); show(q2, eng + 3000 + basic)
+    i1, i2 = rn(eng * 0.4, 2), rn(eng * 0.6, 2)
+    p1, p2 = rn(i1 * 0.05, 2), rn(i2 * (1.05 ** 2 - 1), 2)
+    show(q3, i1); show(q3, i2); show(q3, p1); show(q3, p2); show(q3, p1 + p2)
+    build = eng + 3000 + basic + p1 + p2
+    show(q3, build)
+    l1 = 8000 / 2 * 0.06
+    l2 = (8000 + l1 + 10000 / 2) * 0.06
+    show(q4, l1); show(q4, l2); show(q4, l1 + l2); show(q4, 8000 + l1 + 5000)
+    ar, cash, ap = 24000 / (360 / 36), (2400 + 1200) / (360 / 30), 18000 / (360 / 45)
+    show(q5, ar); show(q5, cash); show(q5, ap)
+    wc = ar + 3600 + cash - ap
+    show(q5, ar + 3600 + cash); show(q5, wc)
+    show(q5, build + l1 + l2 + wc)
+
+
+def check_trade_52020122CASE0002():
+    q1, q2, q3, q4 = (f"52020122CASE0002-{k}" for k in range(1, 5))
+    ser = 7.2 * 1.08
+    ex = 200 * ser - 60 - 30
+    im = 120 * ser + 40 + 20
+    show(q1, 200 * ser); show(q1, ex); show(q1, ex * 10)
+    show(q2, 120 * ser); show(q2, im); show(q2, im * 12)
+    oc = 1200 - 400 + 400 * 0.8
+    net = ex * 10 - im * 12 - oc
+    show(q3, 9600 - 600, 0); show(q3, oc); show(q3, net)
+    near(pa(0.08, 15), 8.5595, 5e-5, "(P/A,8%,15)")
+    a, b = rn(9000 / 1.08, 2), rn(net * 8.5595 / 1.08, 2)
+    show(q4, a); show(q4, b); show(q4, b - a)
+
+
+def check_breakeven_53010122CASE0002():
+    q1, q2, q3, q4, q5 = (f"53010122CASE0002-{k}" for k in range(1, 6))
+    bep = 1200 / (80 - 44 - 1)
+    show(q1, bep); show(q1, bep / 50 * 100)
+    base = 50 * (80 - 44 - 1) - 1200
+    show(q2, base, 0); show(q2, 1200 / 50 + 44 + 1); show(q2, (80 - 69) / 80 * 100)
+    sens = []
+    for p, v, f, ch in ((72, 44, 1200, -0.1), (80, 48.4, 1200, 0.1), (80, 44, 1320, 0.1)):
+        pr = 50 * (p - v - 1) - f
+        rate = (pr - base) / base
+        show(q3, pr, 0); show(q3, abs(rate) * 100); show(q3, rate / ch)
+        sens.append(abs(rn(rate / ch, 2)))
+        show(q4, abs(rate / ch))
+    near(1.0 if sens[0] > sens[1] > sens[2] else 0.0, 1.0, 0, "price is the most sensitive")
+    show(q5, (1200 + 700) / 35); show(q5, (1200 + 700) / 50 + 45)

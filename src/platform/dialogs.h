@@ -74,6 +74,13 @@ void reportError(const QString& message);
 // error no window handles (the screen cursor goes back to normal first). Answers false then.
 bool guarded(const std::function<void()>& handler);
 
+// The same as a slot for connect(): runs receiver's handler through guarded(), as in
+// connect(button, &QPushButton::clicked, this, Dialogs::guardedSlot(this, &Window::buttonClick)).
+template <class Receiver, class... Args>
+auto guardedSlot(Receiver* receiver, void (Receiver::*handler)(Args...)) {
+    return [receiver, handler](Args... args) { guarded([&] { (receiver->*handler)(args...); }); };
+}
+
 } // namespace Dialogs
 
 // The program's own message dialog: title, text, button set 0..3, mode ("Exam" for the exam's

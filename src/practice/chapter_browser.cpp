@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QTableView>
 
@@ -248,9 +249,12 @@ TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
     connect(DBGrid1Model, &DatasetTableModel::currentRowChanged, indicator,
             &RowIndicator::setCurrent);
     connect(DBGrid1Model, &DatasetTableModel::currentRowChanged, this, &TFrmkmmc::FollowDatasetRow);
+    // Every handler that reaches the bank runs guarded: an error it does not report itself is
+    // reported, and the browser stays.
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { FollowGridRow(); });
-    connect(DBGrid1, &QTableView::doubleClicked, this, [this] { DBGrid1DblClick(); });
+            Dialogs::guardedSlot(this, &TFrmkmmc::FollowGridRow));
+    connect(DBGrid1, &QTableView::doubleClicked, this,
+            Dialogs::guardedSlot(this, &TFrmkmmc::DBGrid1DblClick));
 
     epLabel3 = makeLabel(this, "epLabel3", QStringLiteral("总习题数"));
     epLabel4 = makeLabel(this, "epLabel4", QStringLiteral("已做题道次"));
@@ -272,11 +276,15 @@ TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
     SpeedButton4 = makeButton(this, "SpeedButton4", QStringLiteral("设置"), 0);
     SpeedButton5 = makeButton(this, "SpeedButton5", QStringLiteral("试题录入"), 0);
     SpeedButton6 = makeButton(this, "SpeedButton6", QStringLiteral("关闭"), 0);
-    connect(SpeedButton1, &QPushButton::clicked, this, [this] { epEfButton1Click(SpeedButton1); });
-    connect(SpeedButton2, &QPushButton::clicked, this, [this] { epEfButton1Click(SpeedButton2); });
-    connect(SpeedButton3, &QPushButton::clicked, this, [this] { epEfButton1Click(SpeedButton3); });
+    const auto practiceOn = [this](QPushButton* b) {
+        connect(b, &QPushButton::clicked, this,
+                [this, b] { Dialogs::guarded([this, b] { epEfButton1Click(b); }); });
+    };
+    for (QPushButton* b : {SpeedButton1, SpeedButton2, SpeedButton3})
+        practiceOn(b);
     connect(SpeedButton4, &QPushButton::clicked, this, &TFrmkmmc::epEfButton5Click);
-    connect(SpeedButton5, &QPushButton::clicked, this, &TFrmkmmc::epEfButton6Click);
+    connect(SpeedButton5, &QPushButton::clicked, this,
+            Dialogs::guardedSlot(this, &TFrmkmmc::epEfButton6Click));
     connect(SpeedButton6, &QPushButton::clicked, this, &TFrmkmmc::SpeedButton6Click);
 
     const auto twin = [this](const char* name, const QString& caption) {
@@ -288,9 +296,11 @@ TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
     epEfButton1 = twin("epEfButton1", QStringLiteral("练习新题"));
     epEfButton2 = twin("epEfButton2", QStringLiteral("错题重做"));
     epEfButton3 = twin("epEfButton3", QStringLiteral("习题重温"));
-    connect(epEfButton1, &QPushButton::clicked, this, [this] { epEfButton1Click(epEfButton1); });
-    connect(epEfButton2, &QPushButton::clicked, this, &TFrmkmmc::epEfButton2Click);
-    connect(epEfButton3, &QPushButton::clicked, this, &TFrmkmmc::epEfButton3Click);
+    practiceOn(epEfButton1);
+    connect(epEfButton2, &QPushButton::clicked, this,
+            Dialogs::guardedSlot(this, &TFrmkmmc::epEfButton2Click));
+    connect(epEfButton3, &QPushButton::clicked, this,
+            Dialogs::guardedSlot(this, &TFrmkmmc::epEfButton3Click));
 
     FormCreate();
     LayOut();
@@ -356,7 +366,7 @@ void TFrmkmmc::showEvent(QShowEvent* event) {
 }
 
 void TFrmkmmc::done(int result) {
-    FormCloseQuery();
+    Dialogs::guarded([this] { FormCloseQuery(); });
     resumeAfterPractice_ = false;
     QDialog::done(result);
 }
@@ -482,9 +492,9 @@ void TFrmkmmc::FollowGridRow() {
     const int recNo = DBGrid1Model->recNoOf(row);
     if (!km->active() || recNo <= 0 || recNo == km->recNo())
         return;
-    syncing_ = true;
+    // A move that fails (a pending change the file refuses) must not leave the grid unfollowed.
+    const QScopedValueRollback<bool> syncing(syncing_, true);
     km->setRecNo(recNo);
-    syncing_ = false;
 }
 
 void TFrmkmmc::FormCloseQuery() {

@@ -1,8 +1,8 @@
 #include "practice/note_window.h"
 
-#include "practice/dialog_placement.h"
 #include "platform/dialogs.h"
 #include "platform/input_methods.h"
+#include "practice/dialog_placement.h"
 #include "store/app_state.h"
 #include "store/dataset.h"
 #include "widgets/db_memo.h"
@@ -52,8 +52,9 @@ void TFrmBj::BindNote(Dataset* dataSource, const QString& field) {
 
 void TFrmBj::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Choosing the input method asks the platform; an error there is reported, the note opens.
     if (!event->spontaneous())
-        FormShow();
+        Dialogs::guarded([this] { FormShow(); });
 }
 
 void TFrmBj::FormShow() {
@@ -76,19 +77,15 @@ void TFrmBj::FormCloseQuery(bool& canClose) {
         return;
     }
     const QString field = DBMemo1->field();
+    const QString typed = DBMemo1->toPlainText();
     try {
-        ds->edit();
+        RowEditGuard edit(*ds);
         DBMemo1->writeBack();
-        ds->post();
+        edit.post();
         App::NoteHasContent = !DBMemo1->toPlainText().trimmed().isEmpty();
     } catch (const std::exception& e) {
         ++saveFailures_;
-        // Leave the dataset as the file holds it; the memo keeps what was typed.
-        const QString typed = DBMemo1->toPlainText();
-        try {
-            ds->cancel();
-        } catch (const std::exception&) {
-        }
+        // The guard left the dataset as the file holds it; the memo keeps what was typed.
         DBMemo1->setPlainText(typed);
         Dialogs::reportError(QString::fromUtf8(e.what()));
         if (saveFailures_ == 1) {

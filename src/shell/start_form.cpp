@@ -1,12 +1,12 @@
 #include "shell/start_form.h"
 
-#include "shell/menu_movie.h"
-#include "shell/message_dialog.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/music_player.h"
 #include "platform/platform_services.h"
 #include "platform/program_end.h"
+#include "shell/menu_movie.h"
+#include "shell/message_dialog.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
 #include "store/time_text.h"
@@ -60,7 +60,10 @@ TFrmStart::TFrmStart(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     ShockwaveFlash1 = new TMenuMovie(this);
     layout->addWidget(ShockwaveFlash1);
-    connect(ShockwaveFlash1, &TMenuMovie::FSCommand, this, &TFrmStart::ShockwaveFlash1FSCommand);
+    // The menu's commands and the form's own events reach the bank and the program folder: they
+    // run guarded, so an error none of them reports itself is reported and the form stays.
+    connect(ShockwaveFlash1, &TMenuMovie::FSCommand, this,
+            Dialogs::guardedSlot(this, &TFrmStart::ShockwaveFlash1FSCommand));
 
     FormCreate();
 }
@@ -86,12 +89,12 @@ void TFrmStart::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A window restored by the window system is not shown anew.
     if (!event->spontaneous())
-        FormShow();
+        Dialogs::guarded([this] { FormShow(); });
 }
 
 void TFrmStart::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
-    FormShow();
+    Dialogs::guarded([this] { FormShow(); });
 }
 
 void TFrmStart::FormShow() {

@@ -134,6 +134,33 @@ TEST(Dialogs, GuardedReportsWhatAHandlerLetsEscapeAndGoesOn) {
     EXPECT_EQ(scripted.last().icon, Dialogs::Icon::Critical);
 }
 
+namespace {
+
+struct Handlers {
+    void save(const QString& file, int copies) {
+        if (copies < 0)
+            throw std::runtime_error(("cannot write " + file).toStdString());
+        saved << file + QStringLiteral(" x") + QString::number(copies);
+    }
+    QStringList saved;
+};
+
+} // namespace
+
+TEST(Dialogs, AGuardedSlotPassesTheArgumentsAndReportsAnEscapingError) {
+    Fakes::ScriptedDialogs scripted;
+    Handlers h;
+    const auto slot = Dialogs::guardedSlot(&h, &Handlers::save);
+    slot(QStringLiteral("a.rtf"), 2);
+    EXPECT_EQ(h.saved, QStringList({QStringLiteral("a.rtf x2")}));
+    EXPECT_TRUE(scripted.requests.isEmpty());
+    slot(QStringLiteral("b.rtf"), -1);
+    EXPECT_EQ(h.saved.size(), 1);
+    ASSERT_EQ(scripted.requests.size(), 1);
+    EXPECT_EQ(scripted.last().text, QStringLiteral("cannot write b.rtf"));
+    EXPECT_EQ(scripted.last().icon, Dialogs::Icon::Critical);
+}
+
 TEST(Dialogs, ShowDlgCarriesEveryArgumentToItsWindow) {
     Fakes::ScriptedDialogs scripted;
     scripted.answer(2);

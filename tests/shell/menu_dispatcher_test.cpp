@@ -252,6 +252,34 @@ TEST_F(Dispatcher, DocumentsOpenFromTheProgramFolder) {
     EXPECT_TRUE(dialogs->requests.isEmpty());
 }
 
+namespace {
+
+// A desktop without a program for the documents.
+class FailingOpener : public DocumentOpener {
+  public:
+    FailingOpener() { Platform::setDocuments(this); }
+    ~FailingOpener() override { Platform::setDocuments(nullptr); }
+    void open(const QString&) override { throw std::runtime_error("no program opens htm"); }
+};
+
+} // namespace
+
+TEST_F(Dispatcher, AnErrorFromAMenuCommandIsReportedAndTheMenuGoesOn) {
+    FailingOpener opener;
+    // As the movie sends it: the error must not escape into the event loop.
+    Q_EMIT FrmStart->ShockwaveFlash1->FSCommand(QStringLiteral("fg"), QString());
+    ASSERT_EQ(dialogs->requests.size(), 1);
+    EXPECT_EQ(dialogs->last().kind, Dialogs::Kind::MessageBox);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs->last().text, QStringLiteral("no program opens htm"));
+    EXPECT_FALSE(end->ended());
+
+    WindowLog log;
+    WindowRegistry::registerWindow(QStringLiteral("lx"), recordingWindow(log));
+    Q_EMIT FrmStart->ShockwaveFlash1->FSCommand(QStringLiteral("lx"), QString());
+    EXPECT_EQ(log.created, 1);
+}
+
 class Quit : public Dispatcher {
   protected:
     void plan(int mark, int amount, int time) {

@@ -176,6 +176,30 @@ TEST_F(ChapterBrowserTest, TreeHidesTheXxNodeAndReturnsToTheSelectedChapter) {
     EXPECT_EQ(DM1->Cn1Table_kmmc->recNo(), 1);
 }
 
+TEST_F(ChapterBrowserTest, AFailedMoveOfTheTreeIsReportedAndTheBrowserStays) {
+    TFrmkmmc browser;
+    browser.show();
+    Dataset* km = DM1->Cn1Table_kmmc;
+    // A pending change of the current node that the file refuses: moving posts it first.
+    km->edit();
+    km->setValue(QStringLiteral("C2"), QStringLiteral("改过的名称"));
+    sql(QStringLiteral("create trigger no_moves before update on tab_kmmc begin select "
+                       "raise(abort, 'tree locked'); end"));
+    browser.DBGrid1->selectRow(3);
+    ASSERT_EQ(dialogs->requests.size(), 1);
+    EXPECT_EQ(dialogs->last().kind, Dialogs::Kind::MessageBox);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(dialogs->last().text.contains(QStringLiteral("tree locked")));
+    EXPECT_TRUE(browser.isVisible());
+    EXPECT_EQ(km->recNo(), 1);
+    km->cancel();
+    sql(QStringLiteral("drop trigger no_moves"));
+    // The browser goes on: the next row is reached.
+    browser.DBGrid1->selectRow(2);
+    EXPECT_EQ(km->text(QStringLiteral("C1")), QStringLiteral("1203"));
+    browser.close();
+}
+
 TEST_F(ChapterBrowserTest, SubjectsAndPartsAreRefusedForPracticeAndEntry) {
     int entries = 0;
     WindowRegistry::registerOpener(WindowNames::QuestionEntry,

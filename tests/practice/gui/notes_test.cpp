@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -68,6 +69,15 @@ class FakeInputMethods : public InputMethodBackend {
     QStringList names;
     QStringList installed() const override { return names; }
     bool activate(const QString& name) override { return names.contains(name); }
+};
+
+// Input methods the platform cannot list.
+class BrokenInputMethods : public InputMethodBackend {
+  public:
+    QStringList installed() const override {
+        throw std::runtime_error("input methods cannot be listed");
+    }
+    bool activate(const QString&) override { return false; }
 };
 
 bool centredOnScreen(const QWidget& w) {
@@ -274,5 +284,23 @@ TEST_F(NotesTest, APersistentSaveFailureStillLetsTheWindowClose) {
     EXPECT_EQ(messages.size(), 2);
     EXPECT_TRUE(storedNote().isNull());
     EXPECT_FALSE(App::NoteHasContent); // what the database holds
+    EXPECT_EQ(DM1->Cn1Query_tm->state(), Dataset::State::Browse);
+}
+
+TEST_F(NotesTest, AnInputMethodFailureIsReportedAndTheNoteStillOpensAndSaves) {
+    BrokenInputMethods broken;
+    InputMethods::setBackend(&broken);
+    bool shown = false;
+    withNoteWindow([&](TFrmBj& w) {
+        shown = w.isVisible();
+        EXPECT_TRUE(w.DBMemo1->inputMethod().isEmpty());
+        w.DBMemo1->setPlainText(QStringLiteral("照样保存"));
+        w.epEfTrBtn1->click();
+    });
+    EXPECT_TRUE(shown);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("input methods cannot be listed"));
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(storedNote().toString(), QStringLiteral("照样保存"));
     EXPECT_EQ(DM1->Cn1Query_tm->state(), Dataset::State::Browse);
 }

@@ -33,9 +33,11 @@ void GuiBankTest::SetUp() {
     ASSERT_TRUE(dm->ConnectOk);
     ASSERT_EQ(App::AppPath, folder->path());
     DM1 = dm.get();
+    setUpWindows();
 }
 
 void GuiBankTest::TearDown() {
+    tearDownWindows();
     WindowRegistry::clear();
     DM1 = nullptr;
     dm.reset();

@@ -25,12 +25,17 @@ bool waitUntil(const std::function<bool()>& done, int ms = 5000);
 // The base of every test over a real bank with windows: a temporary program folder with the
 // sample bank, the data module open on it (DM1), the clock fixed at today() 10:00, every dialog
 // answered by `dialogs`, the music player, document opener and program end replaced by fakes,
-// and the shared values the windows read reset. TearDown puts all of it back; a fixture that
-// creates windows of its own deletes them first and then calls GuiBankTest::TearDown().
+// and the shared values the windows read reset. TearDown puts all of it back.
+//
+// A fixture adds what its windows need in setUpWindows() (called once the bank is open) and
+// deletes its windows in tearDownWindows() (called before the bank closes).
 class GuiBankTest : public testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
+
+    virtual void setUpWindows() {}
+    virtual void tearDownWindows() {}
 
     static QDate today() { return QDate(2026, 3, 16); }
 

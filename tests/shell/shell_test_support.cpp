@@ -15,22 +15,18 @@ QString testMovie() {
     return QStringLiteral(SHELL_TEST_DATA "/menu_test.svg");
 }
 
-void ShellFixture::SetUp() {
-    GuiBankTest::SetUp();
-    if (HasFatalFailure())
-        return;
+void ShellFixture::setUpWindows() {
     ASSERT_TRUE(QDir(folder->path()).mkpath(QStringLiteral("pic")));
     ASSERT_TRUE(QFile::copy(testMovie(), folder->path() + QStringLiteral("pic/main.svg")));
 }
 
-void ShellFixture::TearDown() {
+void ShellFixture::tearDownWindows() {
     delete FrmDlg;
     FrmDlg = nullptr;
     delete FrmProgress;
     FrmProgress = nullptr;
     delete FrmStart;
     FrmStart = nullptr;
-    GuiBankTest::TearDown();
 }
 
 void ShellFixture::logToday(int answers, const QString& studyTime) {

@@ -16,8 +16,8 @@ QString testMovie();
 // when the test ends.
 class ShellFixture : public GuiBankTest {
   protected:
-    void SetUp() override;
-    void TearDown() override;
+    void setUpWindows() override;
+    void tearDownWindows() override;
 
     // Today's log row with the given answers and study time.
     void logToday(int answers, const QString& studyTime);

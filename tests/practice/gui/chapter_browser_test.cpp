@@ -70,19 +70,15 @@ QStringList idsOf(const QString& sql) {
 
 class ChapterBrowserTest : public GuiBankTest {
   protected:
-    void SetUp() override {
-        GuiBankTest::SetUp();
-        if (HasFatalFailure())
-            return;
+    void setUpWindows() override {
         // The practice window needs its button pictures beside the program.
         copyPictures();
         App::PaperKind = 1;
     }
 
-    void TearDown() override {
+    void tearDownWindows() override {
         delete FrmStart;
         FrmStart = nullptr;
-        GuiBankTest::TearDown();
     }
 
     // Moves the browser's tree to the node with the given code.

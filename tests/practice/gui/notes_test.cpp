@@ -24,10 +24,7 @@ namespace {
 
 class NotesTest : public GuiBankTest {
   protected:
-    void SetUp() override {
-        GuiBankTest::SetUp();
-        if (HasFatalFailure())
-            return;
+    void setUpWindows() override {
         // The practice window's rows: the question list and the content row of its question.
         DM1->Cn1Query_tm->close();
         DM1->Cn1Query_tm->setSql(QStringLiteral("select * from tab_answ order by xx"));

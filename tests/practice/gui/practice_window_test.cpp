@@ -49,19 +49,13 @@ class DesktopFake : public DesktopControl {
 
 class PracticeWindowTest : public GuiBankTest {
   protected:
-    void SetUp() override {
-        GuiBankTest::SetUp();
-        if (HasFatalFailure())
-            return;
+    void setUpWindows() override {
         copyPictures();
         App::TypeCodes = {11, 14, 22};
         App::TypeTimes = {600, 900, 150};
         App::ChapterHeading = QStringLiteral("第一章 概述");
     }
-    void TearDown() override {
-        window.reset();
-        GuiBankTest::TearDown();
-    }
+    void tearDownWindows() override { window.reset(); }
 
     // Opens a practice over sql, shown like the browser shows it (without a modal loop).
     void open(const QString& sql = kChapterSql) {

@@ -87,3 +87,49 @@ def check_small_calculations():
     show("420101110051", 30000000 / 600 / 10000, 0)
     show("440103110051", 5200 - 3800, 0); show("440103110051", 5200 - 3500, 0)
     show("440104110051", 1800 - 1100, 0)
+
+
+def check_objective_additions():
+    show("420201110063", 7000 * 0.7143, 1)
+    show("430203110061", (0.10 + (0.10 - 0.06) * 6 / 4) * 100, 0)
+    show("430203110061", (0.10 - 0.06) * 6 / 4 * 100, 0)
+
+
+def keyed(qid, value, nd=2):
+    """The keyed option of a single-choice calculation question must read value."""
+    from bankcalc import records, FAILURES, CHECKED, fmt
+    import re
+    CHECKED.add(qid)
+    for r in records():
+        if r.get("id") == qid:
+            key = r.get("key", "")
+            line = next((l for l in r.get("text", []) if l.startswith(key + ". ")), "")
+            s = fmt(value, nd)
+            if not re.search(r"(?<![0-9.])" + re.escape(s) + r"(?![0-9])", line.replace("－", "-")):
+                FAILURES.append(f"{qid}: keyed option {key} should read {s}, reads {line!r}")
+            return
+    FAILURES.append(f"{qid}: no such record")
+
+
+def check_objective_additions_keys():
+    keyed("420201110063", round(7000 * 0.7143, -2), 0)  # the option gives it to the hundred
+    keyed("430203110061", (0.10 + (0.10 - 0.06) * 6 / 4) * 100, 0)
+    keyed("440101110061", 1000 * 0.08 / (1.08 ** 5 - 1))
+    show("440101110061", 1000 * 0.08 / (1 - 1.08 ** -5))
+    keyed("440101110062", 100 * (1.06 ** 5 - 1) / 0.06 * 1.06)
+    show("440101110062", 100 * (1.06 ** 5 - 1) / 0.06)
+    keyed("440101110063", ((1 + 0.08 / 4) ** 4 - 1) * 100)
+    show("440101110063", ((1 + 0.08 / 2) ** 2 - 1) * 100)
+    show("440101110063", ((1 + 0.08 / 12) ** 12 - 1) * 100)
+    keyed("440104110061", 3000 / 1500)
+    keyed("440104110062", 4800 / 8000 * 100, 0)
+    keyed("440203110061", 400 * 10000 / 8000, 0)
+    show("440203110061", 8000 / 400, 0)
+    show("440203110063", 1500 / 300, 1); show("440203110063", 2300 / 500, 1)
+    show("440203110063", (2300 - 1500) / (500 - 300), 1)
+    keyed("440301110061", -5 * (13 - 10) / (13 - 11), 1)
+    keyed("440301110062", ((500 - 800) / 800) / 0.10)
+    keyed("440302110062", 0.5 * 1000 + 0.3 * 300 - 0.2 * 500, 0)
+    keyed("440302110063", (900 + 1000 + 1300) / 3)
+    show("440302110063", (900 + 4000 + 1300) / 6)
+    show("440303110061", 300 / 1000, 1); show("440303110061", 200 / 500, 1)

@@ -19,24 +19,18 @@
 #include "widgets/window_registry.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QEvent>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
-#include <algorithm>
+#include <optional>
 
 using namespace Question;
 
 namespace {
-
-const QString kAnswerCaption = QStringLiteral("答案");
-const QString kBackCaption = QStringLiteral("返回");
 
 // Where everything sits in one of the two layouts.
 struct Geometry {
@@ -80,44 +74,12 @@ const Geometry& geometryFor(const QString& screenMode) {
     return screenMode == QLatin1String("800") ? kSmall : kLarge;
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-// Whether the content row has an explanation.
-bool hasExplanation(Dataset* content) {
-    if (!content || !content->active() || content->recNo() == 0 ||
-        !content->hasField(QStringLiteral("jx")))
-        return false;
-    return !content->isNull(QStringLiteral("jx")) &&
-           !content->bytes(QStringLiteral("jx")).trimmed().isEmpty();
-}
-
-void releaseGroup(QButtonGroup* group) {
-    const bool exclusive = group->exclusive();
-    group->setExclusive(false);
-    for (QAbstractButton* b : group->buttons())
-        b->setChecked(false);
-    group->setExclusive(exclusive);
-}
-
-void openContentRow(Dataset* content, const QString& id) {
-    content->close();
-    content->clearParams();
-    content->setSql(QStringLiteral("select * from tab_exer where A1=:A1"));
-    content->setParam(QStringLiteral("A1"), id);
-    content->open();
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 
 TFrmLxxt::TFrmLxxt(QWidget* owner)
-    : QDialog(owner), session_(*DM1, DM1->Cn1Query_tm), CurrentRecNo(session_.currentRecNo),
-      GroupStart(session_.group().start), GroupCount(session_.group().count) {
+    : QDialog(owner), session_(*DM1, DM1->Cn1Query_tm), names_(ControlNames::Chapter()) {
     setObjectName(QStringLiteral("FrmLxxt"));
     setWindowTitle(QStringLiteral("练习"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -130,180 +92,108 @@ TFrmLxxt::~TFrmLxxt() {
     Timer1->stop();
 }
 
-void TFrmLxxt::wire(EffectButton* b, void (TFrmLxxt::*handler)()) {
-    connect(b, &QAbstractButton::clicked, this,
-            [this, handler] { Dialogs::guarded([&] { (this->*handler)(); }); });
-}
-
 void TFrmLxxt::buildControls() {
     QFont base = font();
     base.setPointSize(9);
     setFont(base);
-
-    epLabel2 = makeLabel(this, QStringLiteral("epLabel2"), QStringLiteral("提示板"));
+    epLabel2 = NamedLabel(this, names_, Control::Hint);
     epLabel2->setStyleSheet(QStringLiteral("color: #7a1d1d; font-weight: bold;"));
 
-    auto* line = new QWidget(this);
-    line->setObjectName(QStringLiteral("QuestionLine"));
-    auto* lineRow = new QHBoxLayout(line);
-    lineRow->setContentsMargins(0, 0, 0, 0);
-    lineRow->setSpacing(1);
-    Label11 = makeLabel(line, QStringLiteral("Label11"), QStringLiteral("第"));
-    Label12 = makeLabel(line, QStringLiteral("Label12"), QStringLiteral("1"));
-    Label13 = makeLabel(line, QStringLiteral("Label13"), QStringLiteral("题"));
-    Label14 = makeLabel(line, QStringLiteral("Label14"), QStringLiteral("（第"));
-    Label15 = makeLabel(line, QStringLiteral("Label15"), QStringLiteral("1"));
-    Label16 = makeLabel(line, QStringLiteral("Label16"), QStringLiteral("次出现）"));
-    for (QLabel* l : {Label11, Label12, Label13, Label14, Label15, Label16})
-        lineRow->addWidget(l);
-    Label12->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    Label15->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    lineRow->addStretch(1);
-    Label21 = makeLabel(this, QStringLiteral("Label21"), QString());
+    line_ = new QuestionLine(names_, this);
+    Label12 = line_->number();
+    Label15 = line_->appearance();
+    Label21 = NamedLabel(this, names_, Control::Notice);
     Label21->setStyleSheet(QStringLiteral("color: #c00000;"));
-    Label24 = makeLabel(this, QStringLiteral("Label24"), QString());
+    Label24 = NamedLabel(this, names_, Control::Modified);
     Label24->setStyleSheet(QStringLiteral("color: #0040a0;"));
 
-    Panel1 = new QuestionPane({}, this);
+    Panel1 = new QuestionPane(names_, this);
     Re1 = Panel1->upper();
     FlatSplitter1 = Panel1->splitter();
     Re2 = Panel1->lower();
-    Panel2 = new AnswerPanel({}, Panel1, this);
+    Panel2 = new AnswerPanel(names_, Panel1, this);
     Lb_answtip = Panel2->verdict();
     Memo1 = Panel2->mine();
     Memo2 = Panel2->key();
 
     Notebook1 = new AnswerPad(this);
-    Notebook1->installEventFilter(this);
-    for (QWidget* w : Notebook1->findChildren<QWidget*>()) {
-        w->setMouseTracking(true);
-        w->installEventFilter(this);
-    }
+    new MouseMoveWatch(Notebook1, [this] { Notebook1MouseMove(); });
 
-    epIndiGauge1 = new Gauge(this);
-    epIndiGauge1->setObjectName(QStringLiteral("epIndiGauge1"));
-    epIndiGauge1->setMaximum(100);
-    epIndiGauge1->setThreshold(65);
-    epIndiGauge1->setOrientation(Qt::Vertical);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    timers_ = std::make_unique<PracticeTimers>(names_, this);
+    epIndiGauge1 = timers_->gauge;
+    Timer1 = timers_->answerTimer;
+    KZTimeCounter1 = timers_->clock;
+    Label1 = timers_->clockHeading;
+    epLabel1 = timers_->clockText;
     connect(Timer1, &QTimer::timeout, this, &TFrmLxxt::Timer1Timer);
-
-    KZTimeCounter1 = new ElapsedClock(this);
-    KZTimeCounter1->setObjectName(QStringLiteral("KZTimeCounter1"));
     connect(KZTimeCounter1, &ElapsedClock::ticked, this, &TFrmLxxt::KZTimeCounter1Timer);
-    Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("时钟"));
-    epLabel1 = makeLabel(this, QStringLiteral("epLabel1"), QStringLiteral("0:00:00"));
-    epLabel1->setStyleSheet(QStringLiteral("color: #004080; font-weight: bold;"));
 
     RxGIFAnimator1 = new PracticeAnimation(this);
     RxGIFAnimator1->setObjectName(QStringLiteral("RxGIFAnimator1"));
 
-    const auto board = [this](const char* name, int hSpacing, int vSpacing) {
-        auto* w = new QWidget(this);
-        w->setObjectName(QString::fromLatin1(name));
-        auto* grid = new QGridLayout(w);
-        grid->setContentsMargins(0, 0, 0, 0);
-        grid->setHorizontalSpacing(hSpacing);
-        grid->setVerticalSpacing(vSpacing);
-        grid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-        auto* group = new QButtonGroup(this);
-        group->setObjectName(QString::fromLatin1(name) + QStringLiteral("Group"));
-        group->setExclusive(true);
-        return std::pair{w, group};
+    epLabel4 = NamedLabel(this, names_, Control::TypeBoardHeading);
+    fcBG_tx = new TypeBoard(names_, this);
+    connect(fcBG_tx, &TypeBoard::changed, this, [this](PictureButton* oldTab, PictureButton* tab) {
+        Dialogs::guarded([&] { fcBG_txChange(oldTab, tab); });
+    });
+    epLabel3 = NamedLabel(this, names_, Control::QuestionBoardHeading);
+    fcBG_th = new QuestionBoard(names_, faces_, this);
+    connect(fcBG_th, &QuestionBoard::buttonPressed, this,
+            [this] { Dialogs::guarded([this] { fcBG_thChange(); }); });
+    counters_ = std::make_unique<GroupCounters>(names_, this);
+    buttons_[size_t(Control::PreviousGroup)] = counters_->previous();
+    buttons_[size_t(Control::NextGroup)] = counters_->next();
+
+    // Every button by its role, acting through its handler.
+    using C = Control;
+    const std::pair<Control, void (TFrmLxxt::*)()> handlers[] = {
+        {C::PreviousGroup, &TFrmLxxt::FlatSpeedButton1Click},
+        {C::NextGroup, &TFrmLxxt::FlatSpeedButton2Click},
+        {C::PreviousQuestion, &TFrmLxxt::epEfTrBtn1Click},
+        {C::NextQuestion, &TFrmLxxt::epEfTrBtn2Click},
+        {C::Finish, &TFrmLxxt::epEfTrBtn3Click},
+        {C::Explanation, &TFrmLxxt::epEfTrBtn4Click},
+        {C::Note, &TFrmLxxt::epEfTrBtn5Click},
+        {C::Answer, &TFrmLxxt::epEfTrBtn6Click},
+        {C::Desktop, &TFrmLxxt::epEfTrBtn7Click},
+        {C::Settings, &TFrmLxxt::epEfTrBtn8Click},
+        {C::Points, &TFrmLxxt::epEfTrBtn9Click},
+        {C::Void, &TFrmLxxt::epEfTrBtn10Click},
+        {C::Edit, &TFrmLxxt::epEfTrBtn11Click},
+        {C::Close, &TFrmLxxt::epEfTrBtn99Click},
     };
-    epLabel4 = makeLabel(this, QStringLiteral("epLabel4"), QStringLiteral("题型指示板"));
-    std::tie(fcBG_tx, fcBG_txGroup) = board("fcBG_tx", 2, 1);
-    connect(fcBG_txGroup, &QButtonGroup::buttonToggled, this,
-            [this](QAbstractButton* b, bool checked) {
-                onTypeTabToggled(static_cast<PictureButton*>(b), checked);
-            });
-
-    epLabel3 = makeLabel(this, QStringLiteral("epLabel3"), QStringLiteral("题目指示板"));
-    std::tie(fcBG_th, fcBG_thGroup) = board("fcBG_th", 0, 4);
-    auto* thGrid = static_cast<QGridLayout*>(fcBG_th->layout());
-    for (int i = 0; i < kGroupSize; ++i) {
-        auto* b = new PictureButton(QString::number(i + 1), fcBG_th);
-        b->setObjectName(QStringLiteral("fcBG_thfcImageBtn%1").arg(i + 1));
-        b->setCheckable(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setFixedSize(28, 24);
-        QFont f = base;
-        f.setPointSize(8);
-        b->setFont(f);
-        b->setEnabled(false);
-        questionButtons[size_t(i)] = b;
-        fcBG_thGroup->addButton(b, i);
-        thGrid->addWidget(b, i / 5, i % 5);
+    for (const auto& [role, handler] : handlers) {
+        EffectButton*& b = buttons_[size_t(role)];
+        if (!b)
+            b = NamedButton(this, names_, role);
+        connect(b, &QAbstractButton::clicked, this,
+                [this, handler] { Dialogs::guarded([&] { (this->*handler)(); }); });
     }
-    connect(fcBG_thGroup, &QButtonGroup::buttonToggled, this,
-            [this](QAbstractButton*, bool checked) {
-                if (checked)
-                    Dialogs::guarded([this] { fcBG_thChange(); });
-            });
-
-    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("共"));
-    Lb_zs = makeLabel(this, QStringLiteral("Lb_zs"), QStringLiteral("0"));
-    Label4 = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("组"));
-    Lb_ts = makeLabel(this, QStringLiteral("Lb_ts"), QStringLiteral("0"));
-    Label6 = makeLabel(this, QStringLiteral("Label6"), QStringLiteral("道题"));
-    Label7 = makeLabel(this, QStringLiteral("Label7"), QStringLiteral("第"));
-    Lb_zb = makeLabel(this, QStringLiteral("Lb_zb"), QStringLiteral("1"));
-    Label9 = makeLabel(this, QStringLiteral("Label9"), QStringLiteral("组"));
-    for (QLabel* l : {Lb_zs, Lb_ts, Lb_zb}) {
-        l->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-        l->setAlignment(Qt::AlignCenter);
-    }
-
-    const auto button = [this](const char* name, const QString& caption,
-                               void (TFrmLxxt::*handler)()) {
-        auto* b = new EffectButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        wire(b, handler);
-        return b;
-    };
-    const PracticeConfig& c = session_.config();
-    FlatSpeedButton1 =
-        button("FlatSpeedButton1", QStringLiteral("<-上一组"), &TFrmLxxt::FlatSpeedButton1Click);
-    FlatSpeedButton2 =
-        button("FlatSpeedButton2", QStringLiteral("下一组->"), &TFrmLxxt::FlatSpeedButton2Click);
-    epEfTrBtn1 = button("epEfTrBtn1", QStringLiteral("上一题"), &TFrmLxxt::epEfTrBtn1Click);
-    epEfTrBtn2 = button("epEfTrBtn2", QStringLiteral("下一题"), &TFrmLxxt::epEfTrBtn2Click);
-    epEfTrBtn3 = button("epEfTrBtn3", QStringLiteral("完成"), &TFrmLxxt::epEfTrBtn3Click);
-    epEfTrBtn4 = button("epEfTrBtn4", QStringLiteral("解析"), &TFrmLxxt::epEfTrBtn4Click);
-    epEfTrBtn5 = button("epEfTrBtn5", QStringLiteral("笔记"), &TFrmLxxt::epEfTrBtn5Click);
-    epEfTrBtn6 = button("epEfTrBtn6", kAnswerCaption, &TFrmLxxt::epEfTrBtn6Click);
-    epEfTrBtn7 = button("epEfTrBtn7", QStringLiteral("桌面"), &TFrmLxxt::epEfTrBtn7Click);
-    epEfTrBtn8 = button("epEfTrBtn8", QStringLiteral("设置"), &TFrmLxxt::epEfTrBtn8Click);
-    epEfTrBtn9 = button("epEfTrBtn9", QStringLiteral("考点"), &TFrmLxxt::epEfTrBtn9Click);
-    epEfTrBtn10 = button("epEfTrBtn10", c.voidCaption, &TFrmLxxt::epEfTrBtn10Click);
-    epEfTrBtn11 = button("epEfTrBtn11", QStringLiteral("修改本题"), &TFrmLxxt::epEfTrBtn11Click);
-    epEfTrBtn99 = button("epEfTrBtn99", QStringLiteral("关闭"), &TFrmLxxt::epEfTrBtn99Click);
-    voidToggle_ = {epEfTrBtn10, Label21};
+    button(C::Void)->setText(session_.config().voidCaption);
+    voidToggle_ = {button(C::Void), Label21};
+    answerToggle_ = {button(C::Answer), Panel2, names_.caption(C::Answer)};
     QFont big = base;
     big.setPointSize(11);
     big.setBold(true);
-    epEfTrBtn1->setFont(big);
-    epEfTrBtn2->setFont(big);
+    button(C::PreviousQuestion)->setFont(big);
+    button(C::NextQuestion)->setFont(big);
 
     LayOut();
 }
 
 void TFrmLxxt::LayOut() {
+    using C = Control;
     const Geometry& g = geometryFor(App::ScreenMode);
     setFixedSize(g.window);
     const std::pair<QWidget*, QRect> placed[] = {
         {epLabel2, g.hint},
-        {findChild<QWidget*>(QStringLiteral("QuestionLine")), g.line},
+        {line_, g.line},
         {Label21, g.notice},
         {Label24, g.modified},
         {Panel1, g.pane},
         {epIndiGauge1, g.gauge},
-        {epEfTrBtn8, g.settings},
-        {epEfTrBtn7, g.desktop},
+        {button(C::Settings), g.settings},
+        {button(C::Desktop), g.desktop},
         {Label1, g.clockLabel},
         {epLabel1, g.clock},
         {RxGIFAnimator1, g.animation},
@@ -311,31 +201,18 @@ void TFrmLxxt::LayOut() {
         {fcBG_tx, g.typeTabs},
         {epLabel3, g.questionBoard},
         {fcBG_th, g.questionButtons},
-        {FlatSpeedButton1, g.prevGroup},
-        {FlatSpeedButton2, g.nextGroup},
         {Notebook1, g.pad},
-        {epEfTrBtn1, g.prevQuestion},
-        {epEfTrBtn2, g.nextQuestion},
+        {button(C::PreviousQuestion), g.prevQuestion},
+        {button(C::NextQuestion), g.nextQuestion},
     };
     for (const auto& [w, r] : placed)
         w->setGeometry(r);
-    // 共 x 组 y 道题 over 第 z 组, in the 140-pixel column.
-    int x = g.counters.x();
-    const auto place = [&x](QLabel* l, int top, int width) {
-        l->setGeometry(x, top, width, 18);
-        x += width;
-    };
-    for (const auto& [l, width] :
-         {std::pair{Label2, 16}, {Lb_zs, 26}, {Label4, 16}, {Lb_ts, 34}, {Label6, 34}})
-        place(l, g.counters.y(), width);
-    x = g.counters.x() + 32;
-    for (const auto& [l, width] : {std::pair{Label7, 16}, {Lb_zb, 26}, {Label9, 16}})
-        place(l, g.countersTop2, width);
-    EffectButton* rows[2][4] = {{epEfTrBtn3, epEfTrBtn6, epEfTrBtn4, epEfTrBtn5},
-                                {epEfTrBtn9, epEfTrBtn11, epEfTrBtn10, epEfTrBtn99}};
+    counters_->place(g.counters, g.countersTop2, g.prevGroup, g.nextGroup);
+    const Control rows[2][4] = {{C::Finish, C::Answer, C::Explanation, C::Note},
+                                {C::Points, C::Edit, C::Void, C::Close}};
     for (int r = 0; r < 2; ++r) {
         for (int i = 0; i < 4; ++i)
-            rows[r][i]->setGeometry(g.rowLefts[i], g.rowTops[r], 75, 25);
+            button(rows[r][i])->setGeometry(g.rowLefts[i], g.rowTops[r], 75, 25);
     }
     Panel2->follow();
 }
@@ -346,15 +223,10 @@ void TFrmLxxt::paintEvent(QPaintEvent* event) {
         p.drawTiledPixmap(rect(), background_);
     else
         p.fillRect(rect(), QColor(232, 226, 206));
-    // The boards of the right-hand column and the frame of the question panel.
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(140, 120, 80), 1));
-    p.setBrush(QColor(255, 252, 240, 150));
-    const QRect boards(fcBG_tx->x() - 4, Label1->y() - 4, fcBG_tx->width() + 8,
-                       FlatSpeedButton1->geometry().bottom() - Label1->y() + 10);
-    p.drawRoundedRect(boards, 6, 6);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(Panel1->geometry().adjusted(-1, -1, 0, 0));
+    PaintBoards(p,
+                QRect(fcBG_tx->x() - 4, Label1->y() - 4, fcBG_tx->width() + 8,
+                      counters_->previous()->geometry().bottom() - Label1->y() + 10),
+                Panel1->geometry());
     QDialog::paintEvent(event);
 }
 
@@ -373,22 +245,7 @@ void TFrmLxxt::FormCreate() {
         failPictures();
         return;
     }
-    for (PictureButton* b : questionButtons)
-        faces_.set(b, Face::Unanswered, Face::Unanswered);
-}
-
-PictureButton* TFrmLxxt::questionButton(int number) const {
-    if (number < 1 || number > kGroupSize)
-        return nullptr;
-    return questionButtons[size_t(number - 1)];
-}
-
-PictureButton* TFrmLxxt::typeTab(int tag) const {
-    for (PictureButton* t : typeTabs) {
-        if (t->tag() == tag)
-            return t;
-    }
-    return nullptr;
+    fcBG_th->fill(1, 0, {});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -398,52 +255,17 @@ bool TFrmLxxt::LoadQuestionSet() {
         return false;
     if (!session_.load(App::PracticeQuerySql))
         return false;
-    Dataset* list = session_.list();
-    App::FirstQuestionId = list->text(QStringLiteral("a1"));
+    App::FirstQuestionId = session_.list()->text(QStringLiteral("a1"));
 
-    if (!LoadPictures(App::AppPath, TypeTabPictures(), tabPictures_)) {
+    if (!fcBG_tx->loadFaces(App::AppPath)) {
         failPictures();
         return false;
     }
-
-    Dataset* tx = DM1->Cn1Table_tx;
-    if (!tx->active())
-        tx->open();
-    tx->sort(QStringLiteral("A1"), Qt::AscendingOrder);
-    tx->first();
-
-    for (PictureButton* t : typeTabs) {
-        fcBG_txGroup->removeButton(t);
-        delete t;
-    }
-    typeTabs.clear();
-    currentTab_ = nullptr;
-    auto* grid = static_cast<QGridLayout*>(fcBG_tx->layout());
-    const auto addTab = [&](const QString& caption, int tag) {
-        auto* t = new PictureButton(caption, fcBG_tx);
-        t->setObjectName(QStringLiteral("fcBG_tx_%1").arg(tag));
-        t->setCheckable(true);
-        t->setTag(tag);
-        t->setFocusPolicy(Qt::NoFocus);
-        t->setFaces(tabPictures_[0], tabPictures_[1]);
-        t->setFixedSize(68, 26);
-        const int n = int(typeTabs.size());
-        grid->addWidget(t, n / 2, n % 2);
-        fcBG_txGroup->addButton(t);
-        typeTabs << t;
-        return t;
-    };
-    addTab(QStringLiteral("任意"), 0);
-    while (!tx->eof() && tx->recNo() > 0) {
-        const int code = int(tx->whole(QStringLiteral("A1")));
-        PictureButton* t = addTab(tx->text(QStringLiteral("B1")).trimmed(), code);
+    // The list stays filtered by the last type until the first tab is pressed.
+    fcBG_tx->fill(DM1->Cn1Table_tx, [this](int code) {
         session_.applyTypeFilter(PracticeSession::FilterFor(code));
-        if (list->isEmpty())
-            t->setEnabled(false);
-        if (tx->recNo() >= tx->recordCount())
-            break;
-        tx->next();
-    }
+        return !session_.list()->isEmpty();
+    });
     return true;
 }
 
@@ -462,50 +284,29 @@ void TFrmLxxt::FormShow() {
         const QRect avail = s->availableGeometry();
         move(avail.center() - rect().center());
     }
-    openContentRow(DM1->cn1query_nr, App::FirstQuestionId);
+    OpenContentRow(DM1->cn1query_nr, App::FirstQuestionId);
     Panel1->setLowerPane(0, 0);
-    closeAnswerPanelNow();
+    Panel2->closeNow();
 
     epLabel2->setText(App::ChapterHeading);
     session_.currentRecNo = 0;
-    if (!typeTabs.isEmpty())
-        pressTypeTab(typeTabs.first());
+    if (!typeTabs().isEmpty())
+        pressTypeTab(typeTabs().first());
 
-    KZTimeCounter1->stop();
-    KZTimeCounter1->reset();
-    KZTimeCounter1->start();
-    epLabel1->setText(KZTimeCounter1->text());
+    timers_->restartClock();
     ScreenCursor::normal();
     RxGIFAnimator1->start();
-    epEfTrBtn9->setEnabled(false);
-}
-
-void TFrmLxxt::pressTypeTab(PictureButton* tab) {
-    if (!tab)
-        return;
-    if (tab->isChecked()) {
-        releaseGroup(fcBG_txGroup);
-        currentTab_ = nullptr;
-    }
-    tab->setChecked(true);
-}
-
-void TFrmLxxt::onTypeTabToggled(PictureButton* tab, bool checked) {
-    if (!checked)
-        return;
-    PictureButton* old = currentTab_;
-    currentTab_ = tab;
-    Dialogs::guarded([&] { fcBG_txChange(old, tab); });
+    button(Control::Points)->setEnabled(false);
 }
 
 void TFrmLxxt::fcBG_txChange(PictureButton* oldTab, PictureButton* newTab) {
     if (!newTab)
         return;
     Dataset* list = session_.list();
-    if (CurrentRecNo > 0) {
-        const int recNo = CurrentRecNo;
+    if (session_.currentRecNo > 0) {
+        const int recNo = session_.currentRecNo;
         session_.currentRecNo = 0;
-        JudgeAnswer(recNo, Notebook1->page(), GroupStart, groupEnd(), list, DM1->cn1query_nr, 2);
+        JudgeAnswer(recNo, Notebook1->page(), GroupStart(), groupEnd(), list, DM1->cn1query_nr, 2);
     }
     const int t = newTab->tag();
     if (session_.config().subjectiveLabelFollowsTab)
@@ -515,25 +316,11 @@ void TFrmLxxt::fcBG_txChange(PictureButton* oldTab, PictureButton* newTab) {
         FillGroup(QStringLiteral("1"), session_.total(), list);
         return;
     }
-    newTab->setEnabled(false);
-    if (oldTab && oldTab != newTab) {
-        oldTab->setChecked(true); // runs this handler again for the previous tab
-    } else {
-        releaseGroup(fcBG_txGroup);
-        currentTab_ = nullptr;
-    }
+    fcBG_tx->refuse(newTab, oldTab); // the previous tab runs this handler again
 }
 
 void TFrmLxxt::ApplyTypeFilter(const QString& filterText, Dataset*) {
     session_.applyTypeFilter(filterText);
-}
-
-void TFrmLxxt::showGroupCounters() {
-    Lb_zs->setText(QString::number(session_.groupTotal()));
-    Lb_ts->setText(QString::number(session_.totalAtFirstGroup()));
-    Lb_zb->setText(QString::number(session_.groupNumber()));
-    FlatSpeedButton1->setEnabled(session_.previousGroupEnabled());
-    FlatSpeedButton2->setEnabled(session_.nextGroupEnabled());
 }
 
 void TFrmLxxt::FillGroup(const QString& mode, int, Dataset*) {
@@ -543,52 +330,32 @@ void TFrmLxxt::FillGroup(const QString& mode, int, Dataset*) {
         session_.previousGroup();
     else if (mode == QLatin1String("3"))
         session_.nextGroup();
-    showGroupCounters();
-    for (int i = 0; i < kGroupSize; ++i) {
-        PictureButton* b = questionButtons[size_t(i)];
-        const int recNo = GroupStart + i;
-        if (i < GroupCount && session_.list()->setRecNo(recNo)) {
-            b->setEnabled(true);
-            b->setTag(recNo);
-            const Face face = session_.faceOf(recNo);
-            faces_.set(b, face, face);
-        } else {
-            b->setEnabled(false);
-            b->setTag(0);
-            faces_.set(b, Face::Unanswered, Face::Unanswered);
-        }
-    }
-    pressQuestionButton(1);
+    showGroup();
 }
 
-void TFrmLxxt::pressQuestionButton(int number) {
-    PictureButton* b = questionButton(number);
-    if (!b)
-        return;
-    if (b->isChecked())
-        releaseGroup(fcBG_thGroup);
-    b->setChecked(true); // fcBG_thChange follows
-}
-
-void TFrmLxxt::closeAnswerPanelNow() {
-    Panel2->closeNow();
+void TFrmLxxt::showGroup() {
+    counters_->show(session_);
+    fcBG_th->fill(GroupStart(), GroupCount(), [this](int recNo) -> std::optional<Face> {
+        if (!session_.list()->setRecNo(recNo))
+            return std::nullopt;
+        return session_.faceOf(recNo);
+    });
+    fcBG_th->press(1);
 }
 
 void TFrmLxxt::fcBG_thChange() {
-    auto* b = static_cast<PictureButton*>(fcBG_thGroup->checkedButton());
+    PictureButton* b = fcBG_th->pressedButton();
     if (!b)
         return;
     Label24->clear();
-    if (epEfTrBtn6->text() == kBackCaption) {
-        epEfTrBtn6->setText(kAnswerCaption);
-        closeAnswerPanelNow();
-    }
+    answerToggle_.closeNow();
     const int r = b->tag();
     if (r <= 0)
         return;
-    epEfTrBtn1->setEnabled(session_.previousQuestionEnabled(r));
-    epEfTrBtn2->setEnabled(session_.nextQuestionEnabled(r));
-    GoToQuestion(CurrentRecNo, r, GroupStart, groupEnd(), session_.list(), DM1->cn1query_nr);
+    button(Control::PreviousQuestion)->setEnabled(session_.previousQuestionEnabled(r));
+    button(Control::NextQuestion)->setEnabled(session_.nextQuestionEnabled(r));
+    GoToQuestion(session_.currentRecNo, r, GroupStart(), groupEnd(), session_.list(),
+                 DM1->cn1query_nr);
     const PracticeSession::Notices n = session_.noticesOfCurrent();
     voidToggle_.show(n);
     Label24->setText(n.modified);
@@ -599,27 +366,18 @@ void TFrmLxxt::GoToQuestion(int oldRecNo, int recNo, int groupStart, int groupEn
     JudgeAnswer(oldRecNo, Notebook1->page(), groupStart, groupEnd, list, content, 0);
     session_.currentRecNo = recNo;
     list->setRecNo(recNo);
-    openContentRow(content, list->text(QStringLiteral("a1")));
+    OpenContentRow(content, list->text(QStringLiteral("a1")));
 
-    const qint64 e3 = list->whole(QStringLiteral("E3"));
-    Label15->setText(e3 > 0 ? QString::number(e3 + 1) : QStringLiteral("1"));
-    Label12->setText(QString::number(recNo - GroupStart + 1));
+    line_->setQuestion(recNo - GroupStart() + 1, list->whole(QStringLiteral("E3")));
 
     Notebook1->selectPage(TypePage(int(list->whole(QStringLiteral("A13")))));
     PresentQuestion(Notebook1->page(), list, content);
     ShowStem(list->text(QStringLiteral("A1")));
 
-    if (PictureButton* b = questionButton(ButtonOfRecord(recNo)))
-        faces_.setDown(
-            b, FaceFor(list->text(QStringLiteral("E2_1")), list->text(QStringLiteral("A2"))));
+    fcBG_th->setDownFace(
+        recNo, FaceFor(list->text(QStringLiteral("E2_1")), list->text(QStringLiteral("A2"))));
 
-    const int v = session_.answerTimerInterval(App::TypeCodes, App::TypeTimes);
-    epIndiGauge1->setValue(0);
-    Timer1->stop();
-    if (v > 0) {
-        Timer1->setInterval(v);
-        Timer1->start();
-    }
+    timers_->restartAnswerTimer(session_.answerTimerInterval(App::TypeCodes, App::TypeTimes));
 }
 
 void TFrmLxxt::ShowStem(const QString& questionId) {
@@ -629,12 +387,12 @@ void TFrmLxxt::ShowStem(const QString& questionId) {
 void TFrmLxxt::PresentQuestion(int page, Dataset* list, Dataset* content) {
     const QString e2_1 = list->text(QStringLiteral("E2_1"));
     const ButtonStates s =
-        StatesFor(!e2_1.isEmpty(), hasExplanation(content), list->text(QStringLiteral("k3")),
+        StatesFor(!e2_1.isEmpty(), HasExplanation(content), list->text(QStringLiteral("k3")),
                   int(list->whole(QStringLiteral("A13"))), list->text(QStringLiteral("A14")));
-    epEfTrBtn4->setEnabled(s.explanation);
-    epEfTrBtn9->setEnabled(s.points);
-    epEfTrBtn6->setEnabled(s.answer);
-    epEfTrBtn5->setText(s.noteCaption);
+    button(Control::Explanation)->setEnabled(s.explanation);
+    button(Control::Points)->setEnabled(s.points);
+    button(Control::Answer)->setEnabled(s.answer);
+    button(Control::Note)->setText(s.noteCaption);
     Notebook1->restore(page, e2_1, VisibleOptions(list->whole(QStringLiteral("A2_1"))));
 }
 
@@ -644,68 +402,60 @@ void TFrmLxxt::JudgeAnswer(int recNo, int page, int groupStart, int groupEnd, Da
         return;
     const PracticeSession::Outcome out =
         session_.record(recNo, Notebook1->answerText(page), Clock::today());
-    const bool inGroup = groupStart <= recNo && recNo <= groupEnd;
-    PictureButton* leaving =
-        inGroup ? questionButtons[size_t(std::clamp(recNo - groupStart, 0, kGroupSize - 1))]
-                : nullptr;
+    // The button of the question being left, when it is in the group on show.
+    const bool leavingShown = mode == 0 && groupStart <= recNo && recNo <= groupEnd;
     if (!out.answered) {
         if (mode == 1)
             ShowDlg(QStringLiteral("提示"), session_.config().noAnswerText, 1, QStringLiteral("NO"),
                     1);
-        else if (mode == 0 && leaving)
-            faces_.setUp(leaving, Face::Unanswered);
+        else if (leavingShown)
+            fcBG_th->setUpFace(recNo, Face::Unanswered);
         return;
     }
     if (mode == 1) {
         const int typeCode = int(list->whole(QStringLiteral("A13")));
-        const ButtonStates s = StatesFor(true, hasExplanation(content),
+        const ButtonStates s = StatesFor(true, HasExplanation(content),
                                          list->text(QStringLiteral("k3")), typeCode, QString());
-        epEfTrBtn4->setEnabled(s.explanation);
-        epEfTrBtn9->setEnabled(s.points);
-        if (PictureButton* b = questionButton(ButtonOfRecord(recNo)))
-            faces_.setDown(b, out.face);
-        epEfTrBtn6->setEnabled(!IsSubjective(typeCode));
-    } else if (mode == 0 && leaving) {
-        faces_.setUp(leaving, out.face);
+        button(Control::Explanation)->setEnabled(s.explanation);
+        button(Control::Points)->setEnabled(s.points);
+        fcBG_th->setDownFace(recNo, out.face);
+        button(Control::Answer)->setEnabled(!IsSubjective(typeCode));
+    } else if (leavingShown) {
+        fcBG_th->setUpFace(recNo, out.face);
     }
 }
 
 void TFrmLxxt::ToggleAnswerPanel() {
-    const bool open = epEfTrBtn6->text() == kAnswerCaption;
-    epEfTrBtn6->setText(open ? kBackCaption : kAnswerCaption);
-    Panel2->slide(open);
+    answerToggle_.toggle();
 }
 
 // ---------------------------------------------------------------------------------------------
 
 void TFrmLxxt::Timer1Timer() {
-    if (epIndiGauge1->value() < 100) {
-        epIndiGauge1->setValue(epIndiGauge1->value() + 1);
+    if (!timers_->stepAnswerTimer())
         return;
-    }
-    Timer1->stop();
     ShowDlg(QStringLiteral("提示"), QStringLiteral("到时间了"), 1, QStringLiteral("NO"), 1);
     Dialogs::guarded([this] { session_.markTimeUp(); });
 }
 
 void TFrmLxxt::KZTimeCounter1Timer() {
-    epLabel1->setText(KZTimeCounter1->text());
+    timers_->showClock();
 }
 
 void TFrmLxxt::epEfTrBtn1Click() {
     const PracticeSession::Step step = session_.previousQuestion(session_.list()->recNo());
     if (step.kind == PracticeSession::Step::Button)
-        pressQuestionButton(step.button);
+        fcBG_th->press(step.button);
     else if (step.kind == PracticeSession::Step::Group)
-        FillGroup(QStringLiteral("0"), 0, nullptr); // the session has moved to the group
+        showGroup(); // the session has moved to the neighbouring group
 }
 
 void TFrmLxxt::epEfTrBtn2Click() {
     const PracticeSession::Step step = session_.nextQuestion(session_.list()->recNo());
     if (step.kind == PracticeSession::Step::Button)
-        pressQuestionButton(step.button);
+        fcBG_th->press(step.button);
     else if (step.kind == PracticeSession::Step::Group)
-        FillGroup(QStringLiteral("0"), 0, nullptr);
+        showGroup();
 }
 
 void TFrmLxxt::FlatSpeedButton1Click() {
@@ -719,12 +469,12 @@ void TFrmLxxt::FlatSpeedButton2Click() {
 void TFrmLxxt::epEfTrBtn3Click() {
     Dataset* list = session_.list();
     if (list->active() && list->recNo() >= 1)
-        JudgeAnswer(list->recNo(), Notebook1->page(), GroupStart, groupEnd(), list,
+        JudgeAnswer(list->recNo(), Notebook1->page(), GroupStart(), groupEnd(), list,
                     DM1->cn1query_nr, 1);
 }
 
 void TFrmLxxt::epEfTrBtn6Click() {
-    if (epEfTrBtn6->text() == kAnswerCaption) {
+    if (!answerToggle_.isOpen()) {
         const int page = Notebook1->page();
         Panel2->setAnswer(PanelAnswerText(page, Notebook1->state(page)),
                           PanelKeyText(page, session_.list()->text(QStringLiteral("A2"))));
@@ -733,7 +483,7 @@ void TFrmLxxt::epEfTrBtn6Click() {
 }
 
 void TFrmLxxt::epEfTrBtn10Click() {
-    const PracticeSession::Notices n = session_.toggleVoid(epEfTrBtn10->text());
+    const PracticeSession::Notices n = session_.toggleVoid(button(Control::Void)->text());
     if (!n.voidCaption.isEmpty())
         voidToggle_.show(n);
 }
@@ -752,7 +502,8 @@ void TFrmLxxt::epEfTrBtn5Click() {
         window.BindNote(session_.list(), QStringLiteral("A14"));
         window.exec();
     }
-    epEfTrBtn5->setText(App::NoteHasContent ? QStringLiteral("有内容") : QStringLiteral("笔记"));
+    button(Control::Note)
+        ->setText(App::NoteHasContent ? QStringLiteral("有内容") : names_.caption(Control::Note));
 }
 
 void TFrmLxxt::epEfTrBtn9Click() {
@@ -799,9 +550,7 @@ void TFrmLxxt::done(int result) {
 
 void TFrmLxxt::FormCloseQuery() {
     ScreenCursor::hourglass();
-    Timer1->stop();
-    KZTimeCounter1->stop();
-    const QString elapsed = KZTimeCounter1->text();
+    const QString elapsed = timers_->stop();
     RxGIFAnimator1->stop();
     const auto closeShared = [] {
         for (Dataset* ds :
@@ -811,7 +560,7 @@ void TFrmLxxt::FormCloseQuery() {
     try {
         Dataset* list = session_.list();
         if (list->active() && list->recNo() >= 1)
-            JudgeAnswer(list->recNo(), Notebook1->page(), GroupStart, groupEnd(), list,
+            JudgeAnswer(list->recNo(), Notebook1->page(), GroupStart(), groupEnd(), list,
                         DM1->cn1query_nr, 2);
         DM1->AddStudyTime(elapsed);
     } catch (...) {
@@ -827,28 +576,13 @@ void TFrmLxxt::FormCloseQuery() {
 }
 
 void TFrmLxxt::keyPressEvent(QKeyEvent* event) {
-    int key = 0;
-    switch (event->key()) {
-    case Qt::Key_Backspace:
-        key = 8;
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        key = 13;
-        break;
-    case Qt::Key_Escape:
-        event->accept(); // the window closes only through 关闭
-        return;
-    default:
-        if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-            key = event->key();
-        break;
-    }
+    const int key = PracticeKeyCode(*event);
     if (key == 0) {
         QDialog::keyPressEvent(event);
         return;
     }
-    Dialogs::guarded([&] { FormKeyDown(key); });
+    if (key > 0)
+        Dialogs::guarded([&] { FormKeyDown(key); });
     event->accept();
 }
 
@@ -857,10 +591,10 @@ void TFrmLxxt::FormKeyDown(int key) {
     if (page != PageSingle && page != PageMultiple)
         return;
     if (key == 8) {
-        if (epEfTrBtn1->isEnabled())
+        if (button(Control::PreviousQuestion)->isEnabled())
             epEfTrBtn1Click();
     } else if (key == 13) {
-        if (epEfTrBtn2->isEnabled())
+        if (button(Control::NextQuestion)->isEnabled())
             epEfTrBtn2Click();
     } else if (key >= 65 && key <= 70) {
         Notebook1->pressOptionKey(key - 65);
@@ -870,11 +604,4 @@ void TFrmLxxt::FormKeyDown(int key) {
 void TFrmLxxt::Notebook1MouseMove() {
     Notebook1->setToolTip(AnswerPad::HintText(Notebook1->page()));
     Notebook1->setAttribute(Qt::WA_AlwaysShowToolTips, true);
-}
-
-bool TFrmLxxt::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove && watched->isWidgetType() &&
-        (watched == Notebook1 || Notebook1->isAncestorOf(static_cast<QWidget*>(watched))))
-        Notebook1MouseMove();
-    return QDialog::eventFilter(watched, event);
 }

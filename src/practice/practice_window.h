@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/practice_boards.h"
 #include "practice/practice_session.h"
 #include "practice/question_model.h"
 #include "practice/question_parts.h"
@@ -11,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class AnswerPad;
 class Dataset;
@@ -19,7 +21,6 @@ class EffectButton;
 class ElapsedClock;
 class Gauge;
 class PictureButton;
-class QButtonGroup;
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
@@ -35,8 +36,8 @@ class QWidget;
 class TFrmLxxt : public QDialog {
     Q_OBJECT
 
-    // First: the form fields below refer to it.
     PracticeSession session_;
+    const ControlNames& names_;
 
   public:
     explicit TFrmLxxt(QWidget* owner = nullptr);
@@ -61,34 +62,30 @@ class TFrmLxxt : public QDialog {
                      Dataset* content, int mode);
     void ToggleAnswerPanel();
 
-    // The practice this window binds to its controls.
+    // The practice this window binds to its controls, and the names it gives them.
     PracticeSession& session() { return session_; }
+    const ControlNames& names() const { return names_; }
 
     // Form fields, kept by the session.
-    const int& CurrentRecNo;
-    const int& GroupStart;
-    const int& GroupCount;
+    int CurrentRecNo() const { return session_.currentRecNo; }
+    int GroupStart() const { return session_.groupStart(); }
+    int GroupCount() const { return session_.groupCount(); }
     int groupEnd() const { return session_.groupEnd(); }
 
     // The filter text of the question list ("" or "A13=<code>").
     QString listFilterText() const { return session_.filterText(); }
 
     // Controls, named as the window's design names them.
-    QLabel* Image1 = nullptr;   // background
-    QLabel* epLabel2 = nullptr; // hint board: the chapter heading
-    QLabel* Label11 = nullptr;  // 第
-    QLabel* Label12 = nullptr;  // n
-    QLabel* Label13 = nullptr;  // 题
-    QLabel* Label14 = nullptr;  // （第
-    QLabel* Label15 = nullptr;  // m
-    QLabel* Label16 = nullptr;  // 次出现）
-    QLabel* Label21 = nullptr;  // voided / added by the learner
-    QLabel* Label24 = nullptr;  // 本题被您修改过
-    QuestionPane* Panel1 = nullptr;
+    QLabel* epLabel2 = nullptr;     // hint board: the chapter heading
+    QLabel* Label12 = nullptr;      // n in 第 n 题（第 m 次出现） (Label11 .. Label16)
+    QLabel* Label15 = nullptr;      // m
+    QLabel* Label21 = nullptr;      // voided / added by the learner
+    QLabel* Label24 = nullptr;      // 本题被您修改过
+    QuestionPane* Panel1 = nullptr; // with Re1, FlatSplitter1 and Re2
     DbRichView* Re1 = nullptr;
     PaneSplitter* FlatSplitter1 = nullptr;
     DbRichView* Re2 = nullptr;
-    AnswerPanel* Panel2 = nullptr;
+    AnswerPanel* Panel2 = nullptr; // with Lb_answtip, Memo1 and Memo2
     QLabel* Lb_answtip = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
@@ -99,43 +96,22 @@ class TFrmLxxt : public QDialog {
     QLabel* Label1 = nullptr;   // 时钟
     QLabel* epLabel1 = nullptr; // the clock's text
     QLabel* epLabel4 = nullptr; // 题型指示板
-    QWidget* fcBG_tx = nullptr;
-    QButtonGroup* fcBG_txGroup = nullptr;
-    QVector<PictureButton*> typeTabs; // 任意 first, then one per type
-    QLabel* epLabel3 = nullptr;       // 题目指示板
-    QWidget* fcBG_th = nullptr;
-    QButtonGroup* fcBG_thGroup = nullptr;
-    std::array<PictureButton*, Question::kGroupSize> questionButtons{}; // fcBG_thfcImageBtn1..20
-    QLabel* Label2 = nullptr;                                           // 共
-    QLabel* Lb_zs = nullptr;
-    QLabel* Label4 = nullptr; // 组
-    QLabel* Lb_ts = nullptr;
-    QLabel* Label6 = nullptr; // 道题
-    QLabel* Label7 = nullptr; // 第
-    QLabel* Lb_zb = nullptr;
-    QLabel* Label9 = nullptr;                 // 组
-    EffectButton* FlatSpeedButton1 = nullptr; // <-上一组
-    EffectButton* FlatSpeedButton2 = nullptr; // 下一组->
-    EffectButton* epEfTrBtn1 = nullptr;       // 上一题
-    EffectButton* epEfTrBtn2 = nullptr;       // 下一题
-    EffectButton* epEfTrBtn3 = nullptr;       // 完成
-    EffectButton* epEfTrBtn4 = nullptr;       // 解析
-    EffectButton* epEfTrBtn5 = nullptr;       // 笔记
-    EffectButton* epEfTrBtn6 = nullptr;       // 答案
-    EffectButton* epEfTrBtn7 = nullptr;       // 桌面
-    EffectButton* epEfTrBtn8 = nullptr;       // 设置
-    EffectButton* epEfTrBtn9 = nullptr;       // 考点
-    EffectButton* epEfTrBtn10 = nullptr;      // 题目作废
-    EffectButton* epEfTrBtn11 = nullptr;      // 修改本题
-    EffectButton* epEfTrBtn99 = nullptr;      // 关闭
+    TypeBoard* fcBG_tx = nullptr;
+    QLabel* epLabel3 = nullptr; // 题目指示板
+    QuestionBoard* fcBG_th = nullptr;
     PracticeAnimation* RxGIFAnimator1 = nullptr;
+    // The buttons by role: 上一题 下一题 完成 解析 笔记 答案 桌面 设置 考点 题目作废 修改本题
+    // 关闭, and the group buttons and counters (<-上一组 下一组->, Lb_zs Lb_ts Lb_zb).
+    EffectButton* button(Control role) const { return buttons_[std::size_t(role)]; }
+    const GroupCounters& counters() const { return *counters_; }
 
-    // The question button with a 1-based number.
-    PictureButton* questionButton(int number) const;
-    // The type tab with the given tag, nullptr when there is none.
-    PictureButton* typeTab(int tag) const;
+    // The type tabs, 任意 first; the tab with a tag (nullptr when there is none).
+    const QVector<PictureButton*>& typeTabs() const { return fcBG_tx->tabs(); }
+    PictureButton* typeTab(int tag) const { return fcBG_tx->tab(tag); }
     // Presses a type tab as a click would.
-    void pressTypeTab(PictureButton* tab);
+    void pressTypeTab(PictureButton* tab) { fcBG_tx->press(tab); }
+    // The question button with a 1-based number.
+    PictureButton* questionButton(int number) const { return fcBG_th->button(number); }
 
     // True when the pictures could not be loaded (the program has been told to end).
     bool picturesMissing() const { return picturesMissing_; }
@@ -171,24 +147,23 @@ class TFrmLxxt : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
     void buildControls();
     void LayOut();
-    void pressQuestionButton(int number);
-    void showGroupCounters();
-    void closeAnswerPanelNow();
-    void onTypeTabToggled(PictureButton* tab, bool checked);
+    // Fills the question buttons with the session's group and shows its first question.
+    void showGroup();
     void failPictures();
-    void wire(EffectButton* b, void (TFrmLxxt::*handler)());
 
+    QuestionLine* line_ = nullptr;
+    std::unique_ptr<PracticeTimers> timers_;
     QuestionFaces faces_;
     VoidToggle voidToggle_;
-    QVector<QPixmap> tabPictures_; // kvattxup, kvattxdw
+    AnswerToggle answerToggle_;
+    std::unique_ptr<GroupCounters> counters_;
+    std::array<EffectButton*, kControlCount> buttons_{};
     QPixmap background_;
-    PictureButton* currentTab_ = nullptr;
     bool picturesMissing_ = false;
     bool closeQueried_ = false;
 };

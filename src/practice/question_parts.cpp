@@ -4,9 +4,13 @@
 #include "store/dataset.h"
 #include "widgets/db_rich_view.h"
 #include "widgets/effect_button.h"
+#include "widgets/elapsed_clock.h"
+#include "widgets/gauge.h"
 #include "widgets/picture_button.h"
 
 #include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -77,15 +81,88 @@ void PracticeAnimation::paintEvent(QPaintEvent*) {
 
 // ---------------------------------------------------------------------------------------------
 
-QuestionPane::QuestionPane(const Names& names, QWidget* parent) : QWidget(parent) {
-    setObjectName(names.pane);
+QuestionLine::QuestionLine(const ControlNames& names, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("QuestionLine"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    for (Control c : {Control::NumberText, Control::Number, Control::NumberUnit,
+                      Control::AppearanceText, Control::Appearance, Control::AppearanceUnit})
+        row->addWidget(NamedLabel(this, names, c));
+    row->addStretch(1);
+    number_ = findChild<QLabel*>(names.name(Control::Number));
+    appearance_ = findChild<QLabel*>(names.name(Control::Appearance));
+    number_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    appearance_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+}
+
+void QuestionLine::setQuestion(int number, qint64 answersCounted) {
+    appearance_->setText(answersCounted > 0 ? QString::number(answersCounted + 1)
+                                            : QStringLiteral("1"));
+    number_->setText(QString::number(number));
+}
+
+PracticeTimers::PracticeTimers(const ControlNames& names, QWidget* parent) {
+    gauge = new Gauge(parent);
+    gauge->setObjectName(names.name(Control::Gauge));
+    gauge->setMaximum(100);
+    gauge->setThreshold(65);
+    gauge->setOrientation(Qt::Vertical);
+    answerTimer = new QTimer(parent);
+    answerTimer->setObjectName(names.name(Control::AnswerTimer));
+    clock = new ElapsedClock(parent);
+    clock->setObjectName(names.name(Control::Clock));
+    clockHeading = NamedLabel(parent, names, Control::ClockHeading);
+    clockText = NamedLabel(parent, names, Control::ClockText);
+    clockText->setStyleSheet(QStringLiteral("color: #004080; font-weight: bold;"));
+}
+
+void PracticeTimers::restartAnswerTimer(int interval) const {
+    gauge->setValue(0);
+    answerTimer->stop();
+    if (interval > 0) {
+        answerTimer->setInterval(interval);
+        answerTimer->start();
+    }
+}
+
+bool PracticeTimers::stepAnswerTimer() const {
+    if (gauge->value() < 100) {
+        gauge->setValue(gauge->value() + 1);
+        return false;
+    }
+    answerTimer->stop();
+    return true;
+}
+
+void PracticeTimers::restartClock() const {
+    clock->stop();
+    clock->reset();
+    clock->start();
+    showClock();
+}
+
+void PracticeTimers::showClock() const {
+    clockText->setText(clock->text());
+}
+
+QString PracticeTimers::stop() const {
+    answerTimer->stop();
+    clock->stop();
+    return clock->text();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QuestionPane::QuestionPane(const ControlNames& names, QWidget* parent) : QWidget(parent) {
+    setObjectName(names.name(Control::Pane));
     setAutoFillBackground(true);
     upper_ = new DbRichView(this);
-    upper_->setObjectName(names.upper);
+    upper_->setObjectName(names.name(Control::UpperView));
     splitter_ = new PaneSplitter(this);
-    splitter_->setObjectName(names.splitter);
+    splitter_->setObjectName(names.name(Control::Splitter));
     lower_ = new DbRichView(this);
-    lower_->setObjectName(names.lower);
+    lower_->setObjectName(names.name(Control::LowerView));
     QFont textFont = font();
     textFont.setPointSize(11);
     upper_->setFont(textFont);
@@ -153,12 +230,21 @@ void QuestionPane::unbind() {
 
 // ---------------------------------------------------------------------------------------------
 
-namespace {
-QLabel* namedLabel(QWidget* parent, const QString& name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
+QLabel* NamedLabel(QWidget* parent, const ControlNames& names, Control role) {
+    auto* l = new QLabel(names.caption(role), parent);
+    l->setObjectName(names.name(role));
     return l;
 }
+
+EffectButton* NamedButton(QWidget* parent, const ControlNames& names, Control role) {
+    auto* b = new EffectButton(names.caption(role), parent);
+    b->setObjectName(names.name(role));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+namespace {
 QPlainTextEdit* namedMemo(QWidget* parent, const QString& name) {
     auto* m = new QPlainTextEdit(parent);
     m->setObjectName(name);
@@ -168,27 +254,28 @@ QPlainTextEdit* namedMemo(QWidget* parent, const QString& name) {
 }
 } // namespace
 
-AnswerPanel::AnswerPanel(const Names& names, QWidget* over, QWidget* parent)
+AnswerPanel::AnswerPanel(const ControlNames& names, QWidget* over, QWidget* parent)
     : QWidget(parent), over_(over) {
-    setObjectName(names.panel);
+    const QString& panel = names.name(Control::AnswerPanel);
+    setObjectName(panel);
     setAutoFillBackground(true);
     setStyleSheet(
-        QStringLiteral("#%1 { background: #f4f1e4; border: 1px solid #9a8f6a; }").arg(names.panel));
+        QStringLiteral("#%1 { background: #f4f1e4; border: 1px solid #9a8f6a; }").arg(panel));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(8);
-    verdict_ = namedLabel(this, names.verdict, QString());
+    verdict_ = NamedLabel(this, names, Control::Verdict);
     QFont tipFont = font();
     tipFont.setPointSize(12);
     tipFont.setBold(true);
     verdict_->setFont(tipFont);
     verdict_->setStyleSheet(QStringLiteral("color: #a00000;"));
-    mine_ = namedMemo(this, names.mine);
-    key_ = namedMemo(this, names.key);
+    mine_ = namedMemo(this, names.name(Control::Mine));
+    key_ = namedMemo(this, names.name(Control::Key));
     column->addWidget(verdict_);
-    column->addWidget(namedLabel(this, names.mineLabel, QStringLiteral("你的答案：")));
+    column->addWidget(NamedLabel(this, names, Control::MineLabel));
     column->addWidget(mine_);
-    column->addWidget(namedLabel(this, names.keyLabel, QStringLiteral("正确答案：")));
+    column->addWidget(NamedLabel(this, names, Control::KeyLabel));
     column->addWidget(key_);
     column->addStretch(1);
     resize(0, 0);
@@ -228,6 +315,74 @@ void AnswerPanel::slide(bool open) {
 }
 
 // ---------------------------------------------------------------------------------------------
+
+namespace {
+const QString kBackCaption = QStringLiteral("返回");
+}
+
+bool AnswerToggle::isOpen() const {
+    return button->text() == kBackCaption;
+}
+
+void AnswerToggle::toggle() const {
+    const bool open = button->text() == caption;
+    button->setText(open ? kBackCaption : caption);
+    panel->slide(open);
+}
+
+void AnswerToggle::closeNow() const {
+    if (!isOpen())
+        return;
+    button->setText(caption);
+    panel->closeNow();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void OpenContentRow(Dataset* content, const QString& questionId) {
+    content->close();
+    content->clearParams();
+    content->setSql(QStringLiteral("select * from tab_exer where A1=:A1"));
+    content->setParam(QStringLiteral("A1"), questionId);
+    content->open();
+}
+
+bool HasExplanation(Dataset* content) {
+    if (!content || !content->active() || content->recNo() == 0 ||
+        !content->hasField(QStringLiteral("jx")))
+        return false;
+    return !content->isNull(QStringLiteral("jx")) &&
+           !content->bytes(QStringLiteral("jx")).trimmed().isEmpty();
+}
+
+MouseMoveWatch::MouseMoveWatch(QWidget* watched, std::function<void()> onMove)
+    : QObject(watched), onMove_(std::move(onMove)) {
+    watched->installEventFilter(this);
+    for (QWidget* w : watched->findChildren<QWidget*>()) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+}
+
+bool MouseMoveWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove && watched->isWidgetType())
+        onMove_();
+    return QObject::eventFilter(watched, event);
+}
+
+int PracticeKeyCode(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return -1;
+    default:
+        return event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z ? event.key() : 0;
+    }
+}
 
 bool LoadPictures(const QString& programFolder, const QStringList& files, QVector<QPixmap>& into) {
     into.clear();

@@ -4,6 +4,7 @@
 // point, the exam): the question pane, the sliding answer panel, the question-button faces and
 // the void toggle. Each window builds them with the control names of its own design.
 
+#include "practice/practice_names.h"
 #include "practice/practice_session.h"
 #include "practice/question_model.h"
 
@@ -12,9 +13,14 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 class DbRichView;
 class EffectButton;
+class ElapsedClock;
+class Gauge;
 class PictureButton;
+class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
@@ -57,19 +63,53 @@ class PracticeAnimation : public QWidget {
     int phase_ = 0;
 };
 
+// 第 n 题（第 m 次出现）: the question's number in its group and how often it has come up.
+class QuestionLine : public QWidget {
+    Q_OBJECT
+
+  public:
+    QuestionLine(const ControlNames& names, QWidget* parent);
+    QLabel* number() const { return number_; }
+    QLabel* appearance() const { return appearance_; }
+    // n, and m from the number of answers counted so far (E3).
+    void setQuestion(int number, qint64 answersCounted);
+
+  private:
+    QLabel* number_;
+    QLabel* appearance_;
+};
+
+// The answer timer with its gauge of 100 steps, one step a tick, and the elapsed-time clock with
+// its text under its heading.
+class PracticeTimers {
+  public:
+    PracticeTimers(const ControlNames& names, QWidget* parent);
+
+    Gauge* gauge = nullptr;
+    QTimer* answerTimer = nullptr;
+    ElapsedClock* clock = nullptr;
+    QLabel* clockHeading = nullptr;
+    QLabel* clockText = nullptr;
+
+    // Empties the gauge and ticks every interval milliseconds (not at all for 0).
+    void restartAnswerTimer(int interval) const;
+    // One tick: fills the gauge a step; at the tick after it is full the timer stops and the
+    // answer time is up (true).
+    bool stepAnswerTimer() const;
+    // The clock from zero, its text shown.
+    void restartClock() const;
+    void showClock() const;
+    // Stops both; answers the clock's elapsed text.
+    QString stop() const;
+};
+
 // The question pane: the upper text view shows the question, or a case question's case text
 // with the question itself in the lower view below a splitter.
 class QuestionPane : public QWidget {
     Q_OBJECT
 
   public:
-    struct Names {
-        QString pane = QStringLiteral("Panel1");
-        QString upper = QStringLiteral("Re1");
-        QString splitter = QStringLiteral("FlatSplitter1");
-        QString lower = QStringLiteral("Re2");
-    };
-    QuestionPane(const Names& names, QWidget* parent);
+    QuestionPane(const ControlNames& names, QWidget* parent);
 
     DbRichView* upper() const { return upper_; }
     PaneSplitter* splitter() const { return splitter_; }
@@ -102,15 +142,7 @@ class AnswerPanel : public QWidget {
     Q_OBJECT
 
   public:
-    struct Names {
-        QString panel = QStringLiteral("Panel2");
-        QString verdict = QStringLiteral("Lb_answtip");
-        QString mineLabel = QStringLiteral("Label_mine");
-        QString mine = QStringLiteral("Memo1");
-        QString keyLabel = QStringLiteral("Label_key");
-        QString key = QStringLiteral("Memo2");
-    };
-    AnswerPanel(const Names& names, QWidget* over, QWidget* parent);
+    AnswerPanel(const ControlNames& names, QWidget* over, QWidget* parent);
 
     QLabel* verdict() const { return verdict_; }
     QPlainTextEdit* mine() const { return mine_; }
@@ -152,6 +184,45 @@ struct VoidToggle {
     QLabel* notice = nullptr;
     void show(const PracticeSession::Notices& n) const;
 };
+
+// The answer button with the panel it opens: it reads its caption (答案) while the panel is
+// closed and 返回 while it is open.
+struct AnswerToggle {
+    EffectButton* button = nullptr;
+    AnswerPanel* panel = nullptr;
+    QString caption;
+    bool isOpen() const;
+    // Slides the panel open or closed and turns the caption.
+    void toggle() const;
+    // Closes an open panel at once.
+    void closeNow() const;
+};
+
+// Calls back whenever the mouse moves over a widget or one of its children (those it has when
+// the watch starts).
+class MouseMoveWatch : public QObject {
+  public:
+    MouseMoveWatch(QWidget* watched, std::function<void()> onMove);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    std::function<void()> onMove_;
+};
+
+// A label named and captioned as the window names the role.
+QLabel* NamedLabel(QWidget* parent, const ControlNames& names, Control role);
+// A push button named and captioned so, which never acts as the window's default button.
+EffectButton* NamedButton(QWidget* parent, const ControlNames& names, Control role);
+
+// Opens the content row of a question; whether a content row has an explanation.
+void OpenContentRow(Dataset* content, const QString& questionId);
+bool HasExplanation(Dataset* content);
+
+// The key code a practice window's key handler takes: 8 Backspace, 13 Enter, the letter's code
+// for A..Z; 0 for every other key, -1 for Escape (which never closes the window).
+int PracticeKeyCode(const QKeyEvent& event);
 
 // Loads pictures of the program folder, all or none.
 bool LoadPictures(const QString& programFolder, const QStringList& files, QVector<QPixmap>& into);

@@ -126,7 +126,7 @@ class PracticeWindowTest : public GuiBankTest {
 TEST_F(PracticeWindowTest, ShowsTheFirstQuestionWithItsTabsAndCounters) {
     open();
     EXPECT_EQ(currentId(), kQ1);
-    EXPECT_EQ(window->CurrentRecNo, 1);
+    EXPECT_EQ(window->CurrentRecNo(), 1);
     EXPECT_EQ(App::FirstQuestionId, kQ1);
     EXPECT_EQ(control<QLabel>("epLabel2")->text(), App::ChapterHeading);
     EXPECT_EQ(control<QLabel>("Lb_zs")->text(), "1");
@@ -138,9 +138,9 @@ TEST_F(PracticeWindowTest, ShowsTheFirstQuestionWithItsTabsAndCounters) {
     EXPECT_FALSE(window->Notebook1->fcBG_one[3]->isHidden());
     EXPECT_TRUE(window->Notebook1->fcBG_one[4]->isHidden());
     // Tabs: 任意 plus one per type of tab_tx1, all three types present in the set.
-    ASSERT_EQ(window->typeTabs.size(), 4);
-    EXPECT_EQ(window->typeTabs[0]->text(), QStringLiteral("任意"));
-    EXPECT_TRUE(window->typeTabs[0]->isChecked());
+    ASSERT_EQ(window->typeTabs().size(), 4);
+    EXPECT_EQ(window->typeTabs()[0]->text(), QStringLiteral("任意"));
+    EXPECT_TRUE(window->typeTabs()[0]->isChecked());
     EXPECT_EQ(window->typeTab(14)->text(), QStringLiteral("多项选择题"));
     // Buttons 1..6 enabled with their record numbers, the rest disabled.
     for (int i = 1; i <= 20; ++i) {
@@ -422,15 +422,15 @@ TEST_F(PracticeWindowTest, FortyOneQuestionsMakeThreeGroups) {
     click("fcBG_one2");
     click("FlatSpeedButton2");
     EXPECT_EQ(control<QLabel>("Lb_zb")->text(), "2");
-    EXPECT_EQ(window->CurrentRecNo, 21);
-    EXPECT_EQ(window->GroupStart, 21);
+    EXPECT_EQ(window->CurrentRecNo(), 21);
+    EXPECT_EQ(window->GroupStart(), 21);
     EXPECT_TRUE(control("FlatSpeedButton1")->isEnabled());
     EXPECT_TRUE(control("FlatSpeedButton2")->isEnabled());
     EXPECT_EQ(answ(kQ1, "E2_1").toString(), "B");
 
     click("FlatSpeedButton2");
     EXPECT_EQ(control<QLabel>("Lb_zb")->text(), "3");
-    EXPECT_EQ(window->CurrentRecNo, 41);
+    EXPECT_EQ(window->CurrentRecNo(), 41);
     EXPECT_FALSE(control("FlatSpeedButton2")->isEnabled());
     EXPECT_TRUE(control("FlatSpeedButton1")->isEnabled());
     EXPECT_TRUE(window->questionButton(1)->isEnabled());
@@ -441,10 +441,10 @@ TEST_F(PracticeWindowTest, FortyOneQuestionsMakeThreeGroups) {
 
     click("epEfTrBtn1"); // 上一题 from 41 opens group 2 at its first question
     EXPECT_EQ(control<QLabel>("Lb_zb")->text(), "2");
-    EXPECT_EQ(window->CurrentRecNo, 21);
+    EXPECT_EQ(window->CurrentRecNo(), 21);
     click("epEfTrBtn1"); // 上一题 from 21 opens group 1 at question 1, not 20
     EXPECT_EQ(control<QLabel>("Lb_zb")->text(), "1");
-    EXPECT_EQ(window->CurrentRecNo, 1);
+    EXPECT_EQ(window->CurrentRecNo(), 1);
     EXPECT_EQ(currentId(), kQ1);
     EXPECT_FALSE(control("FlatSpeedButton1")->isEnabled());
     EXPECT_TRUE(control("FlatSpeedButton2")->isEnabled());
@@ -454,7 +454,7 @@ TEST_F(PracticeWindowTest, FortyOneQuestionsMakeThreeGroups) {
 
     window->questionButton(20)->click();
     click("epEfTrBtn2"); // 下一题 from 20 opens group 2
-    EXPECT_EQ(window->CurrentRecNo, 21);
+    EXPECT_EQ(window->CurrentRecNo(), 21);
     EXPECT_EQ(control<QLabel>("Lb_zb")->text(), "2");
     EXPECT_EQ(control<QLabel>("Label12")->text(), "1");
 }
@@ -467,7 +467,7 @@ TEST_F(PracticeWindowTest, TypeTabsFilterTheSetAndAnsweredQuestionsKeepTheirFace
     EXPECT_EQ(answ(kQ1, "E2_1").toString(), "B");
     EXPECT_EQ(control<QLabel>("Lb_ts")->text(), "1");
     EXPECT_EQ(currentId(), kMulti);
-    EXPECT_EQ(window->CurrentRecNo, 1);
+    EXPECT_EQ(window->CurrentRecNo(), 1);
     EXPECT_TRUE(dialogs->requests.isEmpty());
 
     QTest::mouseClick(window->typeTab(22), Qt::LeftButton);
@@ -475,7 +475,7 @@ TEST_F(PracticeWindowTest, TypeTabsFilterTheSetAndAnsweredQuestionsKeepTheirFace
     // The subjective page's side label shows the tab's first two characters.
     EXPECT_EQ(window->Notebook1->Label8->caption(), QStringLiteral("案例"));
 
-    QTest::mouseClick(window->typeTabs[0], Qt::LeftButton);
+    QTest::mouseClick(window->typeTabs()[0], Qt::LeftButton);
     EXPECT_EQ(window->Notebook1->Label8->caption(), QStringLiteral("主观"));
     EXPECT_EQ(control<QLabel>("Lb_ts")->text(), "6");
     EXPECT_TRUE(upFaceIs(1, "kvatyes.bmp"));

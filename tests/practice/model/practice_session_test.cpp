@@ -1,7 +1,9 @@
 // The practice session over a real sample bank, without widgets: set-up, the type filter, groups
 // of 20 and their boundaries, moving question by question, recording answers through the store,
-// voiding, the time-up mark, and the knowledge-point configuration's texts.
+// voiding, the time-up mark, and the knowledge-point configuration's texts; the control names of
+// the two practice windows.
 
+#include "practice/practice_names.h"
 #include "practice/practice_session.h"
 
 #include "bank_fixture.h"
@@ -11,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QHash>
+
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -192,6 +197,73 @@ TEST_F(PracticeSessionTest, TheKnowledgePointConfigurationHasItsOwnTexts) {
     EXPECT_TRUE(points.noticesOfCurrent().modified.isEmpty());
     EXPECT_EQ(points.config().noAnswerText, QStringLiteral("题还没做呢！"));
     EXPECT_FALSE(points.config().subjectiveLabelFollowsTab);
+}
+
+// Every role of a window has a name of its own: two controls under one name would leave a test
+// (and the window's own look-ups) finding only the first.
+void expectDistinctNames(const ControlNames& names) {
+    QHash<QString, int> seen;
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const Control c = Control(i);
+        if (!names.has(c))
+            continue;
+        const int before = seen.value(names.name(c), -1);
+        EXPECT_EQ(before, -1) << names.name(c).toStdString() << " names roles " << before << " and "
+                              << i;
+        seen.insert(names.name(c), int(i));
+    }
+}
+
+TEST(ControlNamesTest, EachWindowNamesEveryRoleOnce) {
+    const ControlNames& chapter = ControlNames::Chapter();
+    for (std::size_t i = 0; i < kControlCount; ++i)
+        EXPECT_TRUE(chapter.has(Control(i))) << "role " << i;
+    expectDistinctNames(chapter);
+    expectDistinctNames(ControlNames::KnowledgePoint());
+}
+
+TEST(ControlNamesTest, TheSameRoleHasItsOwnNameInEachWindow) {
+    const ControlNames& chapter = ControlNames::Chapter();
+    const ControlNames& points = ControlNames::KnowledgePoint();
+    EXPECT_EQ(chapter.name(Control::Desktop), QStringLiteral("epEfTrBtn7"));
+    EXPECT_EQ(chapter.name(Control::Close), QStringLiteral("epEfTrBtn99"));
+    EXPECT_EQ(points.name(Control::Close), QStringLiteral("epEfTrBtn7"));
+    EXPECT_EQ(points.caption(Control::Close), QStringLiteral("关闭"));
+    EXPECT_EQ(points.name(Control::Desktop), QStringLiteral("epEfTrBtnwin"));
+    EXPECT_EQ(points.caption(Control::Desktop), QStringLiteral("桌面"));
+    EXPECT_FALSE(points.has(Control::Edit));
+    EXPECT_FALSE(points.has(Control::Modified));
+    EXPECT_EQ(chapter.name(Control::Groups), QStringLiteral("Lb_zs"));
+    EXPECT_EQ(points.name(Control::Groups), QStringLiteral("Label3"));
+    EXPECT_EQ(points.name(Control::Questions), QStringLiteral("Label5"));
+    EXPECT_EQ(points.name(Control::Group), QStringLiteral("Label8"));
+
+    // Everything else is the chapter window's, name and caption.
+    const std::set<Control> differ = {Control::Close,    Control::Desktop, Control::Edit,
+                                      Control::Modified, Control::Groups,  Control::Questions,
+                                      Control::Group};
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const Control c = Control(i);
+        if (differ.count(c))
+            continue;
+        EXPECT_EQ(points.name(c), chapter.name(c)) << "role " << i;
+        EXPECT_EQ(points.caption(c), chapter.caption(c)) << "role " << i;
+    }
+}
+
+TEST(ControlNamesTest, QuestionButtonsAreNumberedFromOne) {
+    EXPECT_EQ(ControlNames::Chapter().questionButton(1), QStringLiteral("fcBG_thfcImageBtn1"));
+    EXPECT_EQ(ControlNames::Chapter().questionButton(20), QStringLiteral("fcBG_thfcImageBtn20"));
+}
+
+TEST(ControlNamesTest, WithRenamesOnlyTheRolesGiven) {
+    const ControlNames renamed = ControlNames::Chapter().with(
+        {{Control::Finish, {QStringLiteral("X"), QStringLiteral("Y")}}});
+    EXPECT_EQ(renamed.name(Control::Finish), QStringLiteral("X"));
+    EXPECT_EQ(renamed.caption(Control::Finish), QStringLiteral("Y"));
+    EXPECT_EQ(renamed.name(Control::Note), QStringLiteral("epEfTrBtn5"));
+    // The table it came from is left as it was.
+    EXPECT_EQ(ControlNames::Chapter().name(Control::Finish), QStringLiteral("epEfTrBtn3"));
 }
 
 } // namespace

@@ -114,9 +114,9 @@ TEST_F(DeliveredBank, EveryReferenceFindsItsRow) {
 
 TEST_F(DeliveredBank, HoldsEnoughForPracticeAndPapers) {
     EXPECT_GE(count("select count(*) from tab_answ where A13=11 and A2_1=4 and A10 like '4%'"),
-              316);
-    EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 164);
-    EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10 like '4%'"), 480);
+              340);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 165);
+    EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10 like '4%'"), 505);
     EXPECT_GE(count("select count(*) from tab_answ where A13=22"), 20);
     EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10 like '5%'"), 96);
     EXPECT_GE(count("select count(*) from tab_title t where (select count(*) from tab_answ where "

@@ -133,3 +133,25 @@ def check_objective_additions_keys():
     keyed("440302110063", (900 + 1000 + 1300) / 3)
     show("440302110063", (900 + 4000 + 1300) / 6)
     show("440303110061", 300 / 1000, 1); show("440303110061", 200 / 500, 1)
+
+
+def check_imported_equipment_430102110061():
+    fob, fr = 200 * 7.1, 10 * 7.1
+    ins = rn((fob + fr) / (1 - 0.004) * 0.004, 2)
+    cif = fob + fr + ins
+    duty, vat = rn(cif * 0.08, 2), rn((cif + rn(cif * 0.08, 2)) * 0.13, 2)
+    bank, trade = rn(fob * 0.005, 2), rn(cif * 0.015, 2)
+    landed = cif + duty + vat + bank + trade
+    show("430102110061", ins); keyed("430102110061", cif); show("430102110061", fob + fr, 0)
+    show("430102110062", duty); keyed("430102110062", vat); show("430102110062", cif * 0.13)
+    for v in (bank, trade, landed):
+        show("430102110063", v)
+    keyed("430102110063", landed + 80); show("430102110063", landed + 80 - vat)
+
+
+def check_building_and_installation():
+    keyed("430102110064", 12000 * 3500 / 10000, 0)
+    keyed("430102110065", 8000 * 0.06, 0)
+    keyed("430102110066", 1500 * 0.4, 0)
+    keyed("440104110064", 2500 + 300 - 1600, 0)
+    show("440104110064", 2500 - 1600, 0)

@@ -96,14 +96,32 @@ bool isUsableBank(const QString& file) {
     }
 }
 
+QString keptProgress(const QString& templateFile) {
+    const QFileInfo info(templateFile);
+    QStringList kept = info.dir().entryList({info.fileName() + QStringLiteral(".progress-*")},
+                                            QDir::Files, QDir::Name | QDir::Reversed);
+    for (const QString& name : kept) {
+        const QString file = info.dir().filePath(name);
+        if (isUsableBank(file))
+            return file;
+    }
+    return {};
+}
+
 Prepared prepare(const QString& templateFile, const QString& bank) {
     if (QFileInfo::exists(bank))
         return Prepared::Existing;
-    if (!isUsableBank(templateFile))
-        return Prepared::NoTemplate;
+    // Progress kept beside the program from the time the learner's answers lived there comes
+    // before the plain template.
+    QString source = keptProgress(templateFile);
+    if (source.isEmpty()) {
+        if (!isUsableBank(templateFile))
+            return Prepared::NoTemplate;
+        source = templateFile;
+    }
     if (!QDir().mkpath(QFileInfo(bank).absolutePath()))
         return Prepared::Failed;
-    return copyChecked(templateFile, bank) ? Prepared::Created : Prepared::Failed;
+    return copyChecked(source, bank) ? Prepared::Created : Prepared::Failed;
 }
 
 QStringList backups(const QString& folder) {

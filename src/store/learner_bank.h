@@ -35,7 +35,12 @@ enum class Prepared {
 };
 // Makes sure the learner's bank exists. The template is copied to a temporary name beside the
 // bank, checked and only then renamed, so a start that is killed midway leaves no half bank.
+// When the template's folder holds progress kept aside by the bank builder
+// ("<template>.progress-<stamp>", see keptProgress), the newest usable one is copied instead.
 Prepared prepare(const QString& templateFile, const QString& bank);
+
+// The newest "<template>.progress-<stamp>" beside templateFile that is a usable bank, or "".
+QString keptProgress(const QString& templateFile);
 
 // Writes a backup of the open database into folder as QK730415-<yyyyMMdd-HHmmss>.db (through a
 // temporary name, so a half backup never carries a backup's name) and keeps the newest `keep`.

@@ -174,6 +174,25 @@ TEST_F(LearnerBankTest, RestorePutsTheNewestUsableBackupInPlaceAndKeepsTheDamage
     EXPECT_EQ(answered(folder->learnerBankPath()), 1);
 }
 
+TEST_F(LearnerBankTest, ProgressKeptBesideTheProgramIsAdoptedAtTheFirstStart) {
+    // What the bank builder keeps aside when it replaces a bank that held a learner's answers.
+    const QString older = folder->bankPath() + ".progress-20261201-080000";
+    const QString newer = folder->bankPath() + ".progress-20261208-080000";
+    Fixtures::createSampleBank(older);
+    Fixtures::createSampleBank(newer);
+    {
+        Database db;
+        db.open(newer);
+        db.exec("update tab_answ set E3=4 where A1='410101110001'");
+    }
+    writeBytes(folder->bankPath() + ".progress-20261209-080000", "damaged"); // passed over
+    EXPECT_EQ(LearnerBank::keptProgress(folder->bankPath()), newer);
+    TDM1 dm(folder->path());
+    ASSERT_TRUE(dm.ConnectOk);
+    EXPECT_EQ(dm.ADOCn1.scalar("select E3 from tab_answ where A1='410101110001'").toInt(), 4);
+    EXPECT_TRUE(QFileInfo::exists(newer)); // only read
+}
+
 TEST(LearnerBankFolder, TheUsersDataFolderHonoursXdgDataHome) {
     const QString before = LearnerBank::setDataFolder({});
     const QString folder = LearnerBank::dataFolder();

@@ -1,8 +1,8 @@
+#include "richtext/rtf_codec.h"
+#include "store/database.h"
+#include "store/schema.h"
 #include <bank_source.h>
 #include <bank_writer.h>
-#include "store/database.h"
-#include "richtext/rtf_codec.h"
-#include "store/schema.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -85,7 +85,9 @@ struct Rejection {
     const char* message; // a part of the error text
 };
 
-void PrintTo(const Rejection& r, std::ostream* os) { *os << r.message; }
+void PrintTo(const Rejection& r, std::ostream* os) {
+    *os << r.message;
+}
 
 class BankBuilderRejects : public ::testing::TestWithParam<Rejection> {};
 
@@ -196,4 +198,39 @@ TEST(BankBuilder, AFailedBuildLeavesNoFile) {
     EXPECT_THROW(buildBankFile(src.path(), out.path() + "/data/bank.db"), SourceError);
     EXPECT_FALSE(QFile::exists(out.path() + "/data/bank.db"));
     EXPECT_FALSE(QFile::exists(out.path() + "/data/bank.db.part"));
+}
+
+TEST(BankBuilder, AnOldBankHoldingALearnersProgressIsKeptAsideWithItsLog) {
+    QTemporaryDir src, out;
+    {
+        QFile f(src.path() + "/a.txt");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kBase);
+    }
+    const QString bank = out.path() + "/data/QK730415.db";
+    buildBankFile(src.path(), bank);
+    // A rebuild of an untouched bank keeps nothing aside.
+    buildBankFile(src.path(), bank);
+    EXPECT_TRUE(QDir(out.path() + "/data").entryList({"*.progress-*"}).isEmpty());
+
+    // An older program answered into this file and left its write-ahead log behind.
+    Database old;
+    old.open(bank);
+    old.exec("PRAGMA journal_mode=WAL");
+    old.exec("PRAGMA wal_autocheckpoint=0");
+    old.exec("insert into tab_rz (A1, A2) values ('2026-12-01', 5)");
+    ASSERT_TRUE(QFile::exists(bank + "-wal"));
+    const QString kept =
+        keepAsideIfItHoldsProgress(bank, QDateTime(QDate(2026, 12, 9), QTime(8, 0, 1)));
+    old.close();
+    EXPECT_EQ(kept, bank + ".progress-20261209-080001");
+    buildBankFile(src.path(), bank);
+    EXPECT_FALSE(QFile::exists(bank + "-wal"));
+
+    Database keptDb;
+    keptDb.openReadOnly(kept);
+    EXPECT_EQ(keptDb.scalar("select A2 from tab_rz").toInt(), 5); // the log's rows came along
+    Database fresh;
+    fresh.openReadOnly(bank);
+    EXPECT_EQ(fresh.scalar("select count(*) from tab_rz").toInt(), 0);
 }

@@ -1,10 +1,11 @@
 #include "bank_writer.h"
 
+#include "richtext/rtf_codec.h"
 #include "store/bank_password.h"
 #include "store/database.h"
-#include "richtext/rtf_codec.h"
 #include "store/schema.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -350,7 +351,44 @@ void buildBankFile(const QString& sourceFolder, const QString& outFile) {
             throw;
         }
     }
+    keepAsideIfItHoldsProgress(outFile, QDateTime::currentDateTime());
     QFile::remove(outFile);
+    // A log or index left by a program that had the old file open belongs to that file only.
+    QFile::remove(outFile + QStringLiteral("-wal"));
+    QFile::remove(outFile + QStringLiteral("-shm"));
     if (!QFile::rename(temp, outFile))
         throw SourceError(("cannot write " + outFile).toStdString());
+}
+
+QString keepAsideIfItHoldsProgress(const QString& bankFile, const QDateTime& now) {
+    if (!QFileInfo::exists(bankFile))
+        return {};
+    try {
+        Database db;
+        db.open(bankFile);
+        const bool progress =
+            db.hasTable(QStringLiteral("tab_rz")) && db.hasTable(QStringLiteral("tab_answ")) &&
+            (db.scalar(QStringLiteral("select count(*) from tab_rz")).toInt() > 0 ||
+             db.scalar(QStringLiteral("select count(*) from tab_answ where E3>0")).toInt() > 0);
+        if (!progress)
+            return {};
+        try {
+            // One self-contained file when nobody else has it open; else its log moves along.
+            db.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+            db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        } catch (const DbError&) {
+        }
+    } catch (const DbError&) {
+        return {}; // not a bank this builder can read: nothing of a learner's in it
+    }
+    const QString aside =
+        bankFile + QStringLiteral(".progress-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!QFile::rename(bankFile, aside))
+        throw SourceError(("cannot keep " + bankFile + " aside").toStdString());
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const QString companion = bankFile + QLatin1String(suffix);
+        if (QFileInfo::exists(companion))
+            QFile::rename(companion, aside + QLatin1String(suffix));
+    }
+    return aside;
 }

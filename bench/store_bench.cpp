@@ -70,13 +70,20 @@ void BM_RecordOneAnswerInOneTransaction(benchmark::State& state) {
 }
 
 // The question set of a chapter practice on the bank's first section, as the practice window
-// holds it, and the answer recorded for each: wrong, counted, the first of the day but not the
-// question's first ever.
+// holds it, with today's log row made by a first answer; and the answer recorded for each: wrong,
+// counted, the first of the day but not the question's first ever.
+AnswerRecord wrongAnswer(int i);
 Dataset* openPractice(TDM1& dm) {
     Dataset* list = dm.Cn1Query_tm;
     list->setSql("select * from tab_answ where A10=(select min(A10) from tab_answ) order by A1");
     list->open();
+    dm.RecordAnswer(list, wrongAnswer(0));
     return list;
+}
+// Moves the practice to its next question, round and round.
+void nextQuestion(Dataset* list, int i) {
+    if (!list->setRecNo(i % list->recordCount() + 1))
+        list->first();
 }
 AnswerRecord wrongAnswer(int i) {
     AnswerRecord a;
@@ -98,11 +105,9 @@ void BM_RecordAnswer(benchmark::State& state) {
         return;
     }
     Dataset* list = openPractice(dm);
-    dm.RecordAnswer(list, wrongAnswer(0)); // today's log row exists from here on
     int i = 1;
     for (auto _ : state) {
-        if (!list->setRecNo(i % list->recordCount() + 1))
-            list->first();
+        nextQuestion(list, i);
         dm.RecordAnswer(list, wrongAnswer(i++));
     }
 }
@@ -117,7 +122,6 @@ void BM_RecordAnswerBareSql(benchmark::State& state) {
         return;
     }
     Dataset* list = openPractice(dm);
-    dm.RecordAnswer(list, wrongAnswer(0));
     Database& db = dm.ADOCn1;
     sqlite3* h = db.handle();
     Statement begin(h, "BEGIN IMMEDIATE"), commit(h, "COMMIT");
@@ -137,8 +141,7 @@ void BM_RecordAnswerBareSql(benchmark::State& state) {
     };
     int i = 1;
     for (auto _ : state) {
-        if (!list->setRecNo(i % list->recordCount() + 1))
-            list->first();
+        nextQuestion(list, i);
         const QString id = list->text("A1"), chapter = list->text("A10");
         const QString p1 = list->text("k3"), p2 = list->text("k4");
         run(begin);

@@ -77,7 +77,7 @@ bool RestoreFromBackup() {
     const QString taken =
         LearnerBank::backupTime(backup).toString(QStringLiteral("yyyy年M月d日 HH:mm"));
     const QString question = QStringLiteral("题库文件无法打开，可能已经损坏。\n\n"
-                                            "是否用%1的备份恢复题库？此后的练习记录将不能恢复。\n"
+                                            "是否用 %1 的备份恢复题库？该备份之后的练习记录无法找回。\n"
                                             "无法打开的文件不会删除，将改名保留在原文件夹中。")
                                  .arg(taken);
     if (Dialogs::messageBox(QStringLiteral("恢复题库"), question, Dialogs::Icon::Question,

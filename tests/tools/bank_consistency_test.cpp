@@ -114,9 +114,9 @@ TEST_F(DeliveredBank, EveryReferenceFindsItsRow) {
 
 TEST_F(DeliveredBank, HoldsEnoughForPracticeAndPapers) {
     EXPECT_GE(count("select count(*) from tab_answ where A13=11 and A2_1=4 and A10 like '4%'"),
-              401);
-    EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 168);
-    EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10 like '4%'"), 569);
+              406);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 169);
+    EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10 like '4%'"), 575);
     EXPECT_GE(count("select count(*) from tab_answ where A13=22"), 20);
     EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10 like '5%'"), 96);
     EXPECT_GE(count("select count(*) from tab_title t where (select count(*) from tab_answ where "

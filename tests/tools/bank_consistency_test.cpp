@@ -117,7 +117,7 @@ TEST_F(DeliveredBank, HoldsEnoughForPracticeAndPapers) {
               406);
     EXPECT_GE(count("select count(*) from tab_answ where A13=14 and A10 like '4%'"), 169);
     EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10 like '4%'"), 575);
-    EXPECT_GE(count("select count(*) from tab_answ where A13=22"), 20);
+    EXPECT_GE(count("select count(*) from tab_answ where A13=22"), 102);
     EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10 like '5%'"), 96);
     EXPECT_GE(count("select count(*) from tab_title t where (select count(*) from tab_answ where "
                     "substr(A1,1,16)=t.A1) between 3 and 5"),

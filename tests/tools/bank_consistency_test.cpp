@@ -161,7 +161,7 @@ TEST_F(DeliveredBank, EverySectionOfBothSubjectsHasEnoughQuestions) {
         if (section.startsWith('4'))
             EXPECT_GE(count("select count(*) from tab_answ where A13 in (11,14) and A10='" +
                             section + "'"),
-                      15);
+                      16);
         else
             EXPECT_GE(count("select count(*) from tab_answ where A13=22 and A10='" + section +
                             "'"),

@@ -130,7 +130,7 @@ void Dataset::close() {
 void Dataset::load() {
     if (!db_ || !db_->isOpen())
         throw DbError("no database open");
-    refreshSql_.clear(); // the fields may differ from the last load
+    storedColumns_.clear(); // the fields may differ from the last load
     QString sql;
     QString rowidSql;
     if (!tableName_.isEmpty()) {
@@ -518,13 +518,27 @@ void Dataset::post() {
                                 QString::number(f);
             }
             params.insert(QStringLiteral("rid"), rowids_[raw]);
-            db_->exec(QStringLiteral("update ") + Database::quoteName(writeTable_) +
-                          QStringLiteral(" set ") + sets.join(QLatin1Char(',')) +
-                          QStringLiteral(" where _rowid_=:rid"),
-                      params);
+            const QString update = QStringLiteral("update ") + Database::quoteName(writeTable_) +
+                                   QStringLiteral(" set ") + sets.join(QLatin1Char(',')) +
+                                   QStringLiteral(" where _rowid_=:rid");
+            const QString columns = storedColumns();
+            if (writeTableHasTriggers_) {
+                db_->exec(update, params);
+                refreshRawFromFile(raw);
+            } else {
+                // The row comes back as stored (column affinity) from the update itself. What an
+                // AFTER trigger writes would not, hence the select for tables that have one.
+                Statement st = db_->cached(update + QStringLiteral(" returning ") + columns);
+                st.bindAll(params);
+                if (st.step())
+                    takeStoredRow(raw, st);
+                while (st.step()) {
+                }
+            }
+        } else {
+            refreshRawFromFile(raw);
         }
         state_ = State::Browse;
-        refreshRawFromFile(raw);
         Q_EMIT rowChanged(pos_);
     } else {
         QStringList names, values;
@@ -555,28 +569,38 @@ void Dataset::post() {
     }
 }
 
-void Dataset::refreshRawFromFile(int raw) {
-    if (refreshSql_.isEmpty()) {
+QString Dataset::storedColumns() {
+    if (storedColumns_.isEmpty()) {
         QStringList cols;
-        refreshFields_.clear();
+        storedFields_.clear();
         for (int f = 0; f < fields_.size(); ++f) {
             if (!fields_[f].column.isEmpty()) {
                 cols << Database::quoteName(fields_[f].column);
-                refreshFields_ << f;
+                storedFields_ << f;
             }
         }
-        if (cols.isEmpty())
-            return;
-        refreshSql_ = QStringLiteral("select ") + cols.join(QLatin1Char(',')) +
-                      QStringLiteral(" from ") + Database::quoteName(writeTable_) +
-                      QStringLiteral(" where _rowid_=:rid");
+        storedColumns_ = cols.isEmpty() ? QStringLiteral("_rowid_") : cols.join(QLatin1Char(','));
+        writeTableHasTriggers_ =
+            db_->scalar(QStringLiteral("select count(*) from sqlite_master where type='trigger' "
+                                       "and tbl_name=:t collate nocase"),
+                        {{QStringLiteral("t"), writeTable_}})
+                .toInt() > 0;
     }
-    Statement st = db_->cached(refreshSql_);
+    return storedColumns_;
+}
+
+void Dataset::takeStoredRow(int raw, const Statement& st) {
+    for (int i = 0; i < storedFields_.size(); ++i)
+        rows_[raw][storedFields_[i]] = st.value(i);
+}
+
+void Dataset::refreshRawFromFile(int raw) {
+    Statement st =
+        db_->cached(QStringLiteral("select ") + storedColumns() + QStringLiteral(" from ") +
+                    Database::quoteName(writeTable_) + QStringLiteral(" where _rowid_=:rid"));
     st.bind(QStringLiteral("rid"), rowids_[raw]);
-    if (st.step()) {
-        for (int i = 0; i < refreshFields_.size(); ++i)
-            rows_[raw][refreshFields_[i]] = st.value(i);
-    }
+    if (st.step())
+        takeStoredRow(raw, st);
 }
 
 void Dataset::cancel() {

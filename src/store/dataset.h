@@ -132,6 +132,8 @@ class Dataset : public QObject {
     void moveTo(int viewPos);
     void ensureBrowseForMove();
     void refreshRawFromFile(int raw);
+    QString storedColumns();
+    void takeStoredRow(int raw, const Statement& st);
 
     Database* db_;
     QString sql_;
@@ -146,8 +148,9 @@ class Dataset : public QObject {
     QVector<Field> fields_;
     QHash<QString, int> index_; // lower-case name -> field
     QString writeTable_;        // table edits go to, empty when read-only
-    QString refreshSql_;        // re-reads one row after a write; made at first use per load
-    QVector<int> refreshFields_;
+    QString storedColumns_;     // the table columns of the fields, made at first use per load
+    QVector<int> storedFields_; // the fields they fill
+    bool writeTableHasTriggers_ = false;
     QVector<QVector<QVariant>> rows_;
     QVector<qint64> rowids_;
     QVector<int> view_; // raw row per view position

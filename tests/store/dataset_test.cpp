@@ -303,3 +303,17 @@ TEST_F(DatasetTest, PrefixesOfATextAreFoundInOnePass) {
     EXPECT_EQ(ds.findPrefixesOf("c", "x1", Qt::CaseInsensitive)[1], 6);
     EXPECT_EQ(ds.findPrefixesOf("c", "x1")[1], -1);
 }
+
+TEST_F(DatasetTest, APostedRowShowsWhatTheFileStored) {
+    db.exec("create trigger stamp after update of n on t begin "
+            "update t set d='changed' where _rowid_=new._rowid_; end");
+    Dataset ds(&db);
+    ds.setSql("select * from t order by n");
+    ds.open();
+    ds.edit();
+    ds.setValue("n", "0012"); // an integer column keeps the number, not the text
+    ds.post();
+    EXPECT_EQ(ds.text("n"), "12");
+    EXPECT_EQ(ds.text("d"), "changed"); // what a trigger wrote is seen too
+    EXPECT_EQ(ds.textAt(0, "n"), "12");
+}

@@ -210,3 +210,25 @@ def check_depreciation_and_energy():
 def check_static_and_construction_investment():
     keyed("430101110064", (10000 + 2000) * 1.08, 0)
     keyed("430101110065", 12960 + 540, 0); show("430101110065", 12960 + 540 + 800, 0)
+
+
+def check_operating_and_nonprofit_additions():
+    show("440102110081", 300 / 5, 0)
+    show("440104110081", 900 - 300 - 400 - 100, 0)
+    subsidies = [1000 - (600 + 100 * k) for k in range(4)]
+    for s in subsidies:
+        show("440104110083", s, 0)
+    show("440104110083", sum(subsidies), 0)
+    near(sum(subsidies), 1000, 1e-9, "440104110083 keyed subsidy")
+    show("440101110081", 100 * 3.7908, 2)
+    show("440101110081", 100 * 3.7908 * 0.8264, 2)
+    near(100 * pa(0.1, 5) * pf(0.1, 2), 313.27, 0.05, "440101110081 exact factors")
+    show("440101110082", 1000 * 0.08 / (1.08 ** 5 - 1), 2)
+    show("440101110082", 1000 * 0.08 / (1 - 1.08 ** -5), 2)
+    flows = [(800, 0.3), (300, 0.5), (-400, 0.2)]
+    e = sum(x * p for x, p in flows)
+    var = sum(p * (x - e) ** 2 for x, p in flows)
+    show("440302110081", e, 0); show("440302110081", var, 0)
+    show("440302110081", var ** 0.5, 2); show("440302110081", var ** 0.5 / e, 2)
+    show("430101110081", 8000 + 500 + 1200, 0)
+    show("430102110081", 800 * 1.025, 0)

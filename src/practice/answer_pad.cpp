@@ -76,12 +76,12 @@ QString AnswerPad::PageCaption(int page) {
     }
 }
 
-AnswerPad::AnswerPad(QWidget* parent) : QStackedWidget(parent) {
+AnswerPad::AnswerPad(QWidget* parent, const ControlNames& names) : QStackedWidget(parent) {
     setObjectName(QStringLiteral("Notebook1"));
     setMouseTracking(true);
     for (int page = 0; page < PageCount; ++page) {
         QWidget* controls = nullptr;
-        QWidget* w = makePage(page, &controls);
+        QWidget* w = makePage(page, &controls, names);
         addWidget(w);
     }
     setCurrentIndex(PageSingle);
@@ -104,7 +104,7 @@ PictureButton* AnswerPad::makeOption(QWidget* parent, const QString& caption, co
     return b;
 }
 
-QWidget* AnswerPad::makePage(int page, QWidget** controls) {
+QWidget* AnswerPad::makePage(int page, QWidget** controls, const ControlNames& names) {
     auto* w = new QWidget(this);
     w->setObjectName(QStringLiteral("Page_") + QString::fromLatin1(kPageNames[page]));
     w->setMouseTracking(true);
@@ -120,8 +120,12 @@ QWidget* AnswerPad::makePage(int page, QWidget** controls) {
     side->setStyleSheet(QStringLiteral("color: #1d3f7a;"));
     side->setMouseTracking(true);
     if (page == PageSubjective) {
-        side->setObjectName(QStringLiteral("Label8"));
+        side->setObjectName(names.name(Control::SubjectiveLabel));
+        side->setCaption(names.caption(Control::SubjectiveLabel));
         Label8 = side;
+    } else if (page == PageMatching) {
+        side->setObjectName(names.name(Control::MatchingLabel));
+        side->setCaption(names.caption(Control::MatchingLabel));
     } else {
         side->setObjectName(QStringLiteral("SideLabel_") + QString::fromLatin1(kPageNames[page]));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/practice_names.h"
 #include "practice/question_model.h"
 
 #include <QStackedWidget>
@@ -20,13 +21,15 @@ class VerticalLabel;
 //   page 1 多选  fcBG_many1..6 (check list fcBG_many)
 //   page 2 填空  FlatEdit1
 //   page 3 判断  fcBG_yn1 对 / fcBG_yn2 错 (radio group fcBG_yn)
-//   page 4 主观  FlatComboBox1 (不会 / 会, nothing chosen at first), side label Label8
-//   page 5 配伍  fcBG_pw1..6 (check list fcBG_pw), side label 不定项
+//   page 4 主观  FlatComboBox1 (不会 / 会, nothing chosen at first), side label named by the window
+//   page 5 配伍  fcBG_pw1..6 (check list fcBG_pw), side label 不定项, named by the window
 class AnswerPad : public QStackedWidget {
     Q_OBJECT
 
   public:
-    explicit AnswerPad(QWidget* parent = nullptr);
+    // The window names the side labels of the subjective and matching pages.
+    explicit AnswerPad(QWidget* parent = nullptr,
+                       const ControlNames& names = ControlNames::Chapter());
 
     using Options = std::array<PictureButton*, Question::kOptionCount>;
 
@@ -37,7 +40,8 @@ class AnswerPad : public QStackedWidget {
     PictureButton* fcBG_yn1 = nullptr; // 对
     PictureButton* fcBG_yn2 = nullptr; // 错
     QComboBox* FlatComboBox1 = nullptr;
-    VerticalLabel* Label8 = nullptr; // side label of the subjective page
+    // Side label of the subjective page ("Label8" in the chapter practice).
+    VerticalLabel* Label8 = nullptr;
 
     // The page on show (0..5).
     int page() const { return currentIndex(); }
@@ -66,7 +70,7 @@ class AnswerPad : public QStackedWidget {
     static QString PageCaption(int page);
 
   private:
-    QWidget* makePage(int page, QWidget** controls);
+    QWidget* makePage(int page, QWidget** controls, const ControlNames& names);
     PictureButton* makeOption(QWidget* parent, const QString& caption, const QString& name);
     void releaseAll(QButtonGroup* group);
 

@@ -58,6 +58,8 @@ const ControlNames& ControlNames::Chapter() {
         {C::GroupUnit, {QStringLiteral("Label9"), QStringLiteral("组")}},
         {C::PreviousGroup, {QStringLiteral("FlatSpeedButton1"), QStringLiteral("<-上一组")}},
         {C::NextGroup, {QStringLiteral("FlatSpeedButton2"), QStringLiteral("下一组->")}},
+        {C::SubjectiveLabel, {QStringLiteral("Label8"), QStringLiteral("主观")}},
+        {C::MatchingLabel, {QStringLiteral("SideLabel_pw"), QStringLiteral("不定项")}},
         {C::PreviousQuestion, {QStringLiteral("epEfTrBtn1"), QStringLiteral("上一题")}},
         {C::NextQuestion, {QStringLiteral("epEfTrBtn2"), QStringLiteral("下一题")}},
         {C::Finish, {QStringLiteral("epEfTrBtn3"), QStringLiteral("完成")}},
@@ -84,6 +86,8 @@ const ControlNames& ControlNames::KnowledgePoint() {
         {C::Groups, {QStringLiteral("Label3"), QStringLiteral("0")}},
         {C::Questions, {QStringLiteral("Label5"), QStringLiteral("0")}},
         {C::Group, {QStringLiteral("Label8"), QStringLiteral("1")}},
+        {C::SubjectiveLabel, {QStringLiteral("Label20"), QStringLiteral("主观")}},
+        {C::MatchingLabel, {QStringLiteral("Label24"), QStringLiteral("不定项")}},
     });
     return names;
 }

@@ -39,6 +39,9 @@ enum class Control {
     Mine,
     KeyLabel,
     Key,
+    // the answer pad's side labels that a window names
+    SubjectiveLabel,
+    MatchingLabel,
     // the boards of the right-hand column
     TypeBoardHeading,
     TypeBoard,

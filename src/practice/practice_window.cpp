@@ -116,7 +116,7 @@ void TFrmLxxt::buildControls() {
     Memo1 = Panel2->mine();
     Memo2 = Panel2->key();
 
-    Notebook1 = new AnswerPad(this);
+    Notebook1 = new AnswerPad(this, names_);
     new MouseMoveWatch(Notebook1, [this] { Notebook1MouseMove(); });
 
     timers_ = std::make_unique<PracticeTimers>(names_, this);

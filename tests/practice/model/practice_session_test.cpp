@@ -237,11 +237,16 @@ TEST(ControlNamesTest, TheSameRoleHasItsOwnNameInEachWindow) {
     EXPECT_EQ(points.name(Control::Groups), QStringLiteral("Label3"));
     EXPECT_EQ(points.name(Control::Questions), QStringLiteral("Label5"));
     EXPECT_EQ(points.name(Control::Group), QStringLiteral("Label8"));
+    EXPECT_EQ(chapter.name(Control::SubjectiveLabel), QStringLiteral("Label8"));
+    EXPECT_EQ(points.name(Control::SubjectiveLabel), QStringLiteral("Label20"));
+    EXPECT_EQ(points.name(Control::MatchingLabel), QStringLiteral("Label24"));
+    EXPECT_EQ(points.caption(Control::MatchingLabel), QStringLiteral("不定项"));
 
     // Everything else is the chapter window's, name and caption.
-    const std::set<Control> differ = {Control::Close,    Control::Desktop, Control::Edit,
-                                      Control::Modified, Control::Groups,  Control::Questions,
-                                      Control::Group};
+    const std::set<Control> differ = {
+        Control::Close,    Control::Desktop,         Control::Edit,
+        Control::Modified, Control::Groups,          Control::Questions,
+        Control::Group,    Control::SubjectiveLabel, Control::MatchingLabel};
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const Control c = Control(i);
         if (differ.count(c))

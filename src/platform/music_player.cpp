@@ -34,11 +34,22 @@ struct FluidMusicPlayer::Engine {
     fluid_audio_driver_t* driver = nullptr;
     fluid_player_t* player = nullptr;
 
-    ~Engine() {
-        if (player) {
-            fluid_player_stop(player);
-            delete_fluid_player(player);
+    // The audio driver's thread ticks the player (and loads its MIDI file there), so the driver
+    // goes first: a player deleted while that thread runs can be read after it is freed.
+    void stopPlayer() {
+        if (!player)
+            return;
+        fluid_player_stop(player);
+        if (driver) {
+            delete_fluid_audio_driver(driver);
+            driver = nullptr;
         }
+        delete_fluid_player(player);
+        player = nullptr;
+    }
+
+    ~Engine() {
+        stopPlayer();
         if (driver)
             delete_fluid_audio_driver(driver);
         if (synth)
@@ -170,24 +181,26 @@ bool FluidMusicPlayer::play(const QString& file) {
         return false;
     if (!ensureEngine())
         return false;
+    if (!engine_->driver) // stopped with the last tune
+        engine_->driver = new_fluid_audio_driver(engine_->settings, engine_->synth);
+    if (!engine_->driver)
+        return false;
     fluid_player_t* player = new_fluid_player(engine_->synth);
     if (!player)
         return false;
+    engine_->player = player;
     if (fluid_player_add(player, path.constData()) != FLUID_OK ||
         fluid_player_play(player) != FLUID_OK) {
-        delete_fluid_player(player);
+        engine_->stopPlayer();
         return false;
     }
-    engine_->player = player;
     return true;
 }
 
 void FluidMusicPlayer::close() {
     if (!engine_ || !engine_->player)
         return;
-    fluid_player_stop(engine_->player);
-    delete_fluid_player(engine_->player);
-    engine_->player = nullptr;
+    engine_->stopPlayer();
     fluid_synth_all_sounds_off(engine_->synth, -1);
 }
 

@@ -92,6 +92,17 @@ def pf(i, n):
     return (1 + i) ** -n
 
 
+def least_squares(x, y):
+    """The sums of a one-variable regression of y on x: n, means, Sxx, Syy, Sxy, slope b, intercept a."""
+    n = len(x)
+    mx, my = sum(x) / n, sum(y) / n
+    sxx = sum((u - mx) ** 2 for u in x)
+    syy = sum((v - my) ** 2 for v in y)
+    sxy = sum((u - mx) * (v - my) for u, v in zip(x, y))
+    b = sxy / sxx
+    return n, mx, my, sxx, syy, sxy, b, my - b * mx
+
+
 def npv(rate, flows, start=0):
     return sum(cf * (1 + rate) ** -(t + start) for t, cf in enumerate(flows))
 

@@ -1,6 +1,6 @@
 """Calculations of subject 5: the cases and subjective questions."""
 import math
-from bankcalc import show, near, pa, pf, npv, irr, rn
+from bankcalc import show, near, pa, pf, npv, irr, rn, least_squares
 
 
 def check_swot_51010322CASE0001():
@@ -12,13 +12,7 @@ def check_swot_51010322CASE0001():
 def check_regression_51020122CASE0001():
     x = [3.2, 3.5, 3.9, 4.2, 4.6, 5.0]
     y = [41, 45, 50, 53, 58, 62]
-    n = len(x)
-    mx, my = sum(x) / n, sum(y) / n
-    sxx = sum((a - mx) ** 2 for a in x)
-    syy = sum((b - my) ** 2 for b in y)
-    sxy = sum((a - mx) * (b - my) for a, b in zip(x, y))
-    b = sxy / sxx
-    a = my - b * mx
+    n, mx, my, sxx, syy, sxy, b, a = least_squares(x, y)
     q1, q2, q3 = (f"51020122CASE0001-{k}" for k in (1, 2, 3))
     show(q1, sum(u * v for u, v in zip(x, y)), 1)
     show(q1, sum(u * u for u in x), 1)
@@ -362,13 +356,7 @@ def check_swot_51010322CASE0002():
 def check_regression_51020122CASE0002():
     x = [120, 130, 142, 150, 158]
     y = [30.5, 33.0, 36.4, 38.1, 40.2]
-    n = len(x)
-    mx, my = sum(x) / n, sum(y) / n
-    sxx = sum((a - mx) ** 2 for a in x)
-    syy = sum((b - my) ** 2 for b in y)
-    sxy = sum((a - mx) * (b - my) for a, b in zip(x, y))
-    b = sxy / sxx
-    a = my - b * mx
+    n, mx, my, sxx, syy, sxy, b, a = least_squares(x, y)
     q1, q2, q3 = (f"51020122CASE0002-{k}" for k in (1, 2, 3))
     show(q1, sum(x), 0); show(q1, sum(y), 1); show(q1, mx, 1); show(q1, my, 2)
     show(q1, sxx, 1); show(q1, sxy, 1); show(q1, b, 4); show(q1, a, 4); show(q1, b, 6)

@@ -1,5 +1,6 @@
 // The program entry of Tarnwick. No command-line arguments are read.
 
+#include "exam/exam_commands.h"
 #include "practice/practice_commands.h"
 #include "shell/message_dialog.h"
 #include "shell/program_entry.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
     // here (WindowRegistry::registerWindow / registerOpener / registerAction), before the menu
     // can send any command.
     registerPracticeCommands();
+    registerExamCommands();
     installFilePickers();
 
     int code = 0;

@@ -127,23 +127,29 @@ void TypeBoard::refuse(PictureButton* tab, PictureButton* previous) {
 
 // ---------------------------------------------------------------------------------------------
 
-QuestionBoard::QuestionBoard(const ControlNames& names, const QuestionFaces& faces, QWidget* parent)
+QuestionBoard::QuestionBoard(const ControlNames& names, const QuestionFaces& faces, QWidget* parent,
+                             Shape shape)
     : QWidget(parent), faces_(faces),
-      group_(makeBoard(this, names.name(Control::QuestionBoard), 0, 4)) {
+      group_(makeBoard(this, names.name(Control::QuestionBoard), 0, shape.byColumn ? 0 : 4)) {
     auto* grid = static_cast<QGridLayout*>(layout());
     QFont f = font();
     f.setPointSize(8);
-    for (int i = 0; i < kGroupSize; ++i) {
+    constexpr int kColumns = 5;
+    const int rows = (shape.count + kColumns - 1) / kColumns;
+    for (int i = 0; i < shape.count; ++i) {
         auto* b = new PictureButton(QString::number(i + 1), this);
         b->setObjectName(names.questionButton(i + 1));
         b->setCheckable(true);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setFixedSize(28, 24);
+        b->setFixedSize(shape.buttonSize);
         b->setFont(f);
         b->setEnabled(false);
-        buttons_[size_t(i)] = b;
+        buttons_ << b;
         group_->addButton(b, i);
-        grid->addWidget(b, i / 5, i % 5);
+        if (shape.byColumn)
+            grid->addWidget(b, i % rows, i / rows);
+        else
+            grid->addWidget(b, i / kColumns, i % kColumns);
     }
     connect(group_, &QButtonGroup::buttonToggled, this, [this](QAbstractButton*, bool checked) {
         if (checked)
@@ -151,10 +157,14 @@ QuestionBoard::QuestionBoard(const ControlNames& names, const QuestionFaces& fac
     });
 }
 
+void QuestionBoard::releaseAll() {
+    ::releaseAll(group_);
+}
+
 PictureButton* QuestionBoard::button(int number) const {
-    if (number < 1 || number > kGroupSize)
+    if (number < 1 || number > count())
         return nullptr;
-    return buttons_[size_t(number - 1)];
+    return buttons_[number - 1];
 }
 
 PictureButton* QuestionBoard::pressedButton() const {
@@ -163,8 +173,8 @@ PictureButton* QuestionBoard::pressedButton() const {
 
 void QuestionBoard::fill(int start, int count,
                          const std::function<std::optional<Face>(int)>& faceOf) {
-    for (int i = 0; i < kGroupSize; ++i) {
-        PictureButton* b = buttons_[size_t(i)];
+    for (int i = 0; i < int(buttons_.size()); ++i) {
+        PictureButton* b = buttons_[i];
         const int recNo = start + i;
         const std::optional<Face> face = i < count ? faceOf(recNo) : std::nullopt;
         b->setEnabled(face.has_value());
@@ -179,7 +189,7 @@ void QuestionBoard::press(int number) {
     if (!b)
         return;
     if (b->isChecked())
-        releaseAll(group_);
+        ::releaseAll(group_);
     b->setChecked(true);
 }
 

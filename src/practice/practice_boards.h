@@ -62,18 +62,31 @@ class TypeBoard : public QWidget {
     PictureButton* current_ = nullptr;
 };
 
-// The question buttons of the group on show, 5 columns, a radio group; each button's tag is the
-// record number it shows (0 when unused) and its pictures follow that record's answer.
+// The numbered question buttons in 5 columns, a radio group; each button's tag is the record
+// number it shows (0 when unused) and its pictures follow that record's answer. The practice
+// windows show the 20 questions of a group row by row; the exam's answer sheet has 95 buttons
+// filled column by column.
 class QuestionBoard : public QWidget {
     Q_OBJECT
 
   public:
-    QuestionBoard(const ControlNames& names, const QuestionFaces& faces, QWidget* parent);
+    struct Shape {
+        int count = Question::kGroupSize;
+        bool byColumn = false;
+        QSize buttonSize = QSize(28, 24);
+    };
+    QuestionBoard(const ControlNames& names, const QuestionFaces& faces, QWidget* parent,
+                  Shape shape);
+    QuestionBoard(const ControlNames& names, const QuestionFaces& faces, QWidget* parent)
+        : QuestionBoard(names, faces, parent, Shape{}) {}
 
-    // The button with a 1-based number, nullptr outside 1..20.
+    int count() const { return int(buttons_.size()); }
+    // The button with a 1-based number, nullptr outside 1..count().
     PictureButton* button(int number) const;
-    const std::array<PictureButton*, Question::kGroupSize>& buttons() const { return buttons_; }
+    const QVector<PictureButton*>& buttons() const { return buttons_; }
     PictureButton* pressedButton() const;
+    // Releases every button (none pressed); buttonPressed() does not follow.
+    void releaseAll();
 
     // Shows records start .. start + count - 1 on the first count buttons, each with the face
     // faceOf answers for its record (nothing: the record is missing, and its button is unused).
@@ -92,7 +105,7 @@ class QuestionBoard : public QWidget {
   private:
     const QuestionFaces& faces_;
     QButtonGroup* group_;
-    std::array<PictureButton*, Question::kGroupSize> buttons_{};
+    QVector<PictureButton*> buttons_;
 };
 
 // 共 x 组 y 道题 over 第 z 组, with the buttons to the previous and the next group.

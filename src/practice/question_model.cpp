@@ -178,6 +178,8 @@ QString FacePicture(Face face, bool down) {
         return down ? QStringLiteral("pic/kvatdw_r.bmp") : QStringLiteral("pic/kvatyes.bmp");
     case Face::Wrong:
         return down ? QStringLiteral("pic/kvatdw_w.bmp") : QStringLiteral("pic/kvatno.bmp");
+    case Face::Answered:
+        return down ? QStringLiteral("pic/kvatdw.bmp") : QStringLiteral("pic/kvatover.bmp");
     case Face::Unanswered:
     default:
         return down ? QStringLiteral("pic/kvatdw.bmp") : QStringLiteral("pic/kvatup.bmp");
@@ -188,6 +190,10 @@ QStringList QuestionButtonPictures() {
     return {QStringLiteral("pic/kvatup.bmp"),   QStringLiteral("pic/kvatdw.bmp"),
             QStringLiteral("pic/kvatyes.bmp"),  QStringLiteral("pic/kvatno.bmp"),
             QStringLiteral("pic/kvatdw_r.bmp"), QStringLiteral("pic/kvatdw_w.bmp")};
+}
+
+QStringList AnswerSheetPictures() {
+    return QuestionButtonPictures() << QStringLiteral("pic/kvatover.bmp");
 }
 
 QStringList TypeTabPictures() {

@@ -112,14 +112,17 @@ Verdict Judge(const RowValues& row, const QString& answer, const QDate& today);
 // a right answer raises a negative standing by one, a wrong one lowers it by one.
 int NextStanding(bool neverAnsweredBefore, int standing, bool right);
 
-// Faces of a question button.
-enum class Face { Unanswered, Right, Wrong };
+// Faces of a question button; Answered is the exam's answer sheet while the exam runs (no
+// verdict yet).
+enum class Face { Unanswered, Right, Wrong, Answered };
 // The face for a current-practice answer against the key.
 Face FaceFor(const QString& e2_1, const QString& key);
 // The picture file (relative to the program folder) of a face, released (up) or pressed (down).
 QString FacePicture(Face face, bool down);
 // The six question-button pictures, in the order the practice window loads them.
 QStringList QuestionButtonPictures();
+// The exam's answer-sheet pictures: the question-button pictures and the answered face.
+QStringList AnswerSheetPictures();
 // The two type-tab pictures, up and down.
 QStringList TypeTabPictures();
 

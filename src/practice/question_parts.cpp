@@ -397,13 +397,13 @@ bool LoadPictures(const QString& programFolder, const QStringList& files, QVecto
     return true;
 }
 
-bool QuestionFaces::load(const QString& programFolder) {
-    return LoadPictures(programFolder, Question::QuestionButtonPictures(), pictures_);
+bool QuestionFaces::load(const QString& programFolder, const QStringList& files) {
+    files_ = files;
+    return LoadPictures(programFolder, files, pictures_);
 }
 
 QPixmap QuestionFaces::picture(Question::Face face, bool down) const {
-    const qsizetype i =
-        Question::QuestionButtonPictures().indexOf(Question::FacePicture(face, down));
+    const qsizetype i = files_.indexOf(Question::FacePicture(face, down));
     return i >= 0 && i < pictures_.size() ? pictures_[i] : QPixmap();
 }
 

@@ -164,10 +164,11 @@ class AnswerPanel : public QWidget {
     QPlainTextEdit* key_;
 };
 
-// The six question-button pictures; without them a window cannot run.
+// The question-button pictures; without them a window cannot run.
 class QuestionFaces {
   public:
-    bool load(const QString& programFolder);
+    bool load(const QString& programFolder,
+              const QStringList& files = Question::QuestionButtonPictures());
     void clear() { pictures_.clear(); }
     QPixmap picture(Question::Face face, bool down) const;
     void set(PictureButton* b, Question::Face up, Question::Face down) const;
@@ -175,7 +176,8 @@ class QuestionFaces {
     void setDown(PictureButton* b, Question::Face face) const;
 
   private:
-    QVector<QPixmap> pictures_; // in the order of Question::QuestionButtonPictures()
+    QStringList files_;
+    QVector<QPixmap> pictures_; // in the order of files_
 };
 
 // The void button with the notice beside the question's number.

@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/platform_services.h"
 #include "platform/program_end.h"
+#include "platform/progress.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
 #include "store/learner_bank.h"
@@ -76,10 +77,11 @@ bool RestoreFromBackup() {
         return false;
     const QString taken =
         LearnerBank::backupTime(backup).toString(QStringLiteral("yyyy年M月d日 HH:mm"));
-    const QString question = QStringLiteral("题库文件无法打开，可能已经损坏。\n\n"
-                                            "是否用 %1 的备份恢复题库？该备份之后的练习记录无法找回。\n"
-                                            "无法打开的文件不会删除，将改名保留在原文件夹中。")
-                                 .arg(taken);
+    const QString question =
+        QStringLiteral("题库文件无法打开，可能已经损坏。\n\n"
+                       "是否用 %1 的备份恢复题库？该备份之后的练习记录无法找回。\n"
+                       "无法打开的文件不会删除，将改名保留在原文件夹中。")
+            .arg(taken);
     if (Dialogs::messageBox(QStringLiteral("恢复题库"), question, Dialogs::Icon::Question,
                             Dialogs::BoxButtons::OkCancel) != Dialogs::BoxOk)
         return false;
@@ -149,6 +151,9 @@ bool start(const Options& options) {
     if (ProgramEnd::requested())
         return false;
     FrmProgress = new TFrmProgress(FrmStart);
+    Progress::setHandler({[](const QString& t) { FrmProgress->Begin(t); },
+                          [](const QString& t) { FrmProgress->Stage(t); },
+                          [] { FrmProgress->End(); }});
     FrmDlg = new TFrmDlg(FrmStart);
 
     FrmStart->setWindowState(Qt::WindowMaximized);
@@ -159,6 +164,7 @@ bool start(const Options& options) {
 void finish() {
     delete FrmDlg;
     FrmDlg = nullptr;
+    Progress::setHandler({});
     delete FrmProgress;
     FrmProgress = nullptr;
     delete FrmStart;

@@ -70,6 +70,13 @@ class TDM1 : public QObject {
     // error is passed on.
     void RecordAnswer(Dataset* question, const AnswerRecord& answer);
 
+    // Records one answer given on an exam paper: counted from the paper row (question columns
+    // and flags as judged on it), written to the paper row (E2_1, E2, E1) and, when counted, to
+    // the question's bank row (bank, current row; null when the bank has none), all in one
+    // transaction. On failure nothing is written and the error is passed on.
+    void RecordPaperAnswer(Dataset* paper, const AnswerRecord& onPaper, Dataset* bank,
+                           const AnswerRecord& onBank);
+
     // Runs one statement on ADOQuery3's connection (closing ADOQuery3 first).
     void execUpdate(const QString& sql, const Params& params = {});
 
@@ -78,6 +85,7 @@ class TDM1 : public QObject {
 
   private:
     void rereadAfterRollback();
+    void countAnswer(Dataset* question, const AnswerRecord& answer);
     void DataModuleCreate(const QString& programFolder);
     Dataset* makeQuery();
     Dataset* makeTable(const QString& table, const QString& orderBy = {});

@@ -6,6 +6,8 @@
 
 #include "platform/clock.h"
 
+#include <optional>
+
 namespace {
 
 constexpr int kYes = 2;
@@ -202,6 +204,18 @@ void TDM1::AddStudyTime(const QString& duration) {
     }
 }
 
+void TDM1::countAnswer(Dataset* question, const AnswerRecord& answer) {
+    RecordAnswerInLog(answer.firstToday, answer.wrong, answer.prevWrong);
+    RecordAnswerInChapters(question->text(QStringLiteral("A10")), answer.firstEver, answer.wrong);
+    QStringList slots;
+    for (int k = 3; k <= 12; ++k)
+        slots << question->text(QStringLiteral("k%1").arg(k)).trimmed();
+    const Stats::PointLists ids = Stats::PointIdLists(slots);
+    if (!ids.isEmpty())
+        RecordAnswerInRules(ids.ruleIds, ids.chapterIds, ids.topIds, answer.firstEver,
+                            answer.wrong);
+}
+
 void TDM1::RecordAnswer(Dataset* question, const AnswerRecord& answer) {
     Transaction tx(ADOCn1);
     RowEditGuard row(*question);
@@ -209,16 +223,7 @@ void TDM1::RecordAnswer(Dataset* question, const AnswerRecord& answer) {
         if (answer.counted) {
             question->setValue(QStringLiteral("E3"), answer.e3);
             question->setValue(QStringLiteral("E4"), answer.e4);
-            RecordAnswerInLog(answer.firstToday, answer.wrong, answer.prevWrong);
-            RecordAnswerInChapters(question->text(QStringLiteral("A10")), answer.firstEver,
-                                   answer.wrong);
-            QStringList slots;
-            for (int k = 3; k <= 12; ++k)
-                slots << question->text(QStringLiteral("k%1").arg(k)).trimmed();
-            const Stats::PointLists ids = Stats::PointIdLists(slots);
-            if (!ids.isEmpty())
-                RecordAnswerInRules(ids.ruleIds, ids.chapterIds, ids.topIds, answer.firstEver,
-                                    answer.wrong);
+            countAnswer(question, answer);
         }
         question->setValue(QStringLiteral("E2_1"), answer.e2_1);
         question->setValue(QStringLiteral("E2"), answer.e2);
@@ -229,6 +234,48 @@ void TDM1::RecordAnswer(Dataset* question, const AnswerRecord& answer) {
         row.cancel();
         tx.rollback();
         rereadAfterRollback();
+        throw;
+    }
+}
+
+void TDM1::RecordPaperAnswer(Dataset* paper, const AnswerRecord& onPaper, Dataset* bank,
+                             const AnswerRecord& onBank) {
+    Transaction tx(ADOCn1);
+    RowEditGuard paperRow(*paper);
+    std::optional<RowEditGuard> bankRow;
+    try {
+        if (onPaper.counted) {
+            countAnswer(paper, onPaper);
+            if (bank) {
+                bankRow.emplace(*bank);
+                bank->setValue(QStringLiteral("E3"), onBank.e3);
+                bank->setValue(QStringLiteral("E4"), onBank.e4);
+                bank->setValue(QStringLiteral("E2_1"), onBank.e2_1);
+                bank->setValue(QStringLiteral("E2"), onBank.e2);
+                bank->setValue(QStringLiteral("E1"), onBank.e1);
+                bankRow->post();
+            }
+        }
+        paper->setValue(QStringLiteral("E2_1"), onPaper.e2_1);
+        paper->setValue(QStringLiteral("E2"), onPaper.e2);
+        paper->setValue(QStringLiteral("E1"), onPaper.e1);
+        paperRow.post();
+        tx.commit();
+    } catch (...) {
+        paperRow.cancel();
+        if (bankRow)
+            bankRow->cancel();
+        tx.rollback();
+        rereadAfterRollback();
+        // The rows may show values the file no longer holds.
+        for (Dataset* ds : {paper, bank}) {
+            if (ds && ds->active()) {
+                try {
+                    ds->requery();
+                } catch (...) {
+                }
+            }
+        }
         throw;
     }
 }

@@ -519,7 +519,7 @@ void TFrmExam::epEfTrBtn2Click() {
 }
 
 bool TFrmExam::paused() const {
-    return button(13)->text() == QLatin1String("继续考试");
+    return button(13)->text() == QStringLiteral("继续考试");
 }
 
 void TFrmExam::epEfTrBtn13Click() {

@@ -51,7 +51,7 @@ const Geometry kSmall = {
     65,
     {QRect(600, 120, 56, 20), QRect(600, 208, 56, 20), QRect(600, 296, 56, 20)},
     {QRect(592, 144, 73, 41), QRect(592, 232, 73, 41), QRect(592, 320, 73, 41)},
-    QRect(57, 512, 280, 20),
+    QRect(90, 395, 380, 18), // under the list: the design place (57, 512) lies below the window
     {QRect(470, 415, 68, 29), QRect(113, 421, 69, 30), QRect(544, 415, 68, 29),
      QRect(188, 421, 69, 30)},
     QRect(580, 90, 97, 294),

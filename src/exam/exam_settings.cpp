@@ -42,7 +42,15 @@ QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& captio
     auto* c = new QCheckBox(caption, parent);
     c->setObjectName(QLatin1String(name));
     c->setChecked(false);
-    c->setStyleSheet(QStringLiteral("QCheckBox { color: #1c2f4f; background: transparent; }"));
+    // The indicator is drawn here: over the window's drawn background the style's own one does
+    // not show.
+    c->setStyleSheet(QStringLiteral(
+        "QCheckBox { color: #1c2f4f; background: transparent; spacing: 6px; }"
+        "QCheckBox::indicator { width: 12px; height: 12px; border: 1px solid #4a6290;"
+        " border-radius: 2px; background: #ffffff; }"
+        "QCheckBox::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5, radius:0.5,"
+        " fx:0.5, fy:0.5, stop:0 #2f5282, stop:0.6 #2f5282, stop:0.7 #ffffff); }"
+        "QCheckBox::indicator:disabled { background: #e4e8ef; }"));
     return c;
 }
 

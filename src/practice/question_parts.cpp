@@ -258,6 +258,9 @@ AnswerPanel::AnswerPanel(const ControlNames& names, QWidget* over, QWidget* pare
     : QWidget(parent), over_(over) {
     const QString& panel = names.name(Control::AnswerPanel);
     setObjectName(panel);
+    // A plain widget paints its style-sheet background only when asked to: without it the
+    // question text shows through the panel.
+    setAttribute(Qt::WA_StyledBackground, true);
     setAutoFillBackground(true);
     setStyleSheet(
         QStringLiteral("#%1 { background: #f4f1e4; border: 1px solid #9a8f6a; }").arg(panel));

@@ -11,6 +11,7 @@
 #include "gui_bank_test.h"
 
 #include "platform/clock.h"
+#include "platform/program_end.h"
 #include "platform/progress.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
@@ -470,6 +471,35 @@ TEST_F(ExamWindowTest, TheMenuCommandBuildsSitsAndGradesAPaper) {
     EXPECT_TRUE(end->ended());
     EXPECT_EQ(stored("select count(*) as n from tab_cj", "n").toInt(), 1);
     EXPECT_FALSE(dm->ADOCn1.hasTable("tab_exam2"));
+}
+
+TEST_F(ExamWindowTest, PapersThatCannotBeOpenedEndTheProgramAndLeaveNoPhantom) {
+    // A type table whose counts are all 0 composes an empty paper: it is removed again.
+    sql("update tab_tx1 set B2=0");
+    mnks(1);
+    EXPECT_EQ(dialogs->last().text, "无法打开试卷！");
+    EXPECT_TRUE(end->ended());
+    EXPECT_EQ(stored("select count(*) as n from tab_cj", "n").toInt(), 0);
+    EXPECT_FALSE(dm->ADOCn1.hasTable("tab_exam1"));
+
+    // A register row whose table is missing: its review ends the program, the row stays for
+    // the history's delete.
+    ProgramEnd::reset();
+    sql("insert into tab_cj (A1, A3, A3_1, A6, D2) values ('tab_exam4', 'x', 1, 80, '1:00:00')");
+    window = std::make_unique<TFrmExam>();
+    window->SetPaper("tab_exam4", "x", "old", 80, "1:00:00");
+    EXPECT_FALSE(window->OpenPaper());
+    EXPECT_EQ(dialogs->last().text, "无法打开试卷！");
+    EXPECT_TRUE(end->ended());
+    EXPECT_EQ(stored("select count(*) as n from tab_cj", "n").toInt(), 1);
+
+    // A name the program never made never reaches a statement.
+    sql("update tab_answ set E2_1='B' where A1='410101110001'");
+    window = std::make_unique<TFrmExam>();
+    window->SetPaper("tab_answ", "x", "new", 0, "0:00:00");
+    EXPECT_FALSE(window->OpenPaper());
+    EXPECT_EQ(stored("select E2_1 from tab_answ where A1='410101110001'", "E2_1").toString(), "B");
+    EXPECT_TRUE(dm->ADOCn1.hasTable("tab_answ"));
 }
 
 } // namespace

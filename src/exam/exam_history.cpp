@@ -4,6 +4,7 @@
 #include "exam/paper.h"
 #include "widgets/dataset_table_model.h"
 #include "widgets/effect_button.h"
+#include "widgets/window_art.h"
 #include "widgets/window_registry.h"
 
 #include "platform/dialogs.h"
@@ -95,69 +96,20 @@ QPixmap drawBackground(const Geometry& g) {
     body.setColorAt(1, QColor(226, 232, 242));
     p.fillRect(QRect(QPoint(0, 0), g.window), body);
 
-    const int bandHeight = g.grid.top() - 40;
-    QLinearGradient band(0, 0, 0, bandHeight);
-    band.setColorAt(0, QColor(70, 110, 166));
-    band.setColorAt(1, QColor(34, 64, 110));
-    p.fillRect(QRect(0, 0, g.window.width(), bandHeight), band);
-    QFont headline;
-    headline.setPixelSize(g.window.width() > 800 ? 26 : 22);
-    headline.setBold(true);
-    p.setFont(headline);
-    p.setPen(Qt::white);
-    p.drawText(QRect(24, 0, g.window.width() - 48, bandHeight), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("考试记录"));
+    WindowArt::PaintTitleBand(p, QRect(0, 0, g.window.width(), g.grid.top() - 40),
+                              QStringLiteral("考试记录"), g.window.width() > 800 ? 26 : 22);
+    WindowArt::PaintTitledFrame(p, g.grid.adjusted(-10, -22, 10, 10), QStringLiteral("试卷"), 64);
+    WindowArt::PaintTitledFrame(p, g.panel, QStringLiteral("统计"), 64);
 
-    const auto frame = [&p](const QRect& r, const QString& title) {
-        QPainterPath path;
-        path.addRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-        p.fillPath(path, QColor(255, 255, 255, 150));
-        p.setPen(QPen(QColor(120, 142, 176), 1.5));
-        p.drawPath(path);
-        QFont f;
-        f.setPixelSize(15);
-        f.setBold(true);
-        p.setFont(f);
-        const QRect tab(r.left() + 14, r.top() - 12, 64, 24);
-        QPainterPath tabPath;
-        tabPath.addRoundedRect(QRectF(tab), 6, 6);
-        p.fillPath(tabPath, QColor(58, 96, 150));
-        p.setPen(Qt::white);
-        p.drawText(tab, Qt::AlignCenter, title);
-    };
-    frame(g.grid.adjusted(-10, -22, 10, 10), QStringLiteral("试卷"));
-    frame(g.panel, QStringLiteral("统计"));
-
-    for (const QRect& b : g.buttons) {
-        QPainterPath plate;
-        plate.addRoundedRect(QRectF(b).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
-        QLinearGradient shade(b.topLeft(), b.bottomLeft());
-        shade.setColorAt(0, QColor(255, 255, 255));
-        shade.setColorAt(1, QColor(214, 225, 240));
-        p.fillPath(plate, shade);
-        p.setPen(QPen(QColor(110, 134, 170), 1));
-        p.drawPath(plate);
-    }
+    for (const QRect& b : g.buttons)
+        WindowArt::PaintButtonPlate(p, b);
     return pm;
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
+    QLabel* l = WindowArt::MakeLabel(parent, name, text);
     l->setAlignment(Qt::AlignCenter);
-    l->setStyleSheet(QStringLiteral("color: #1c2f4f; background: transparent;"));
     return l;
-}
-
-QLCDNumber* makeNumber(QWidget* parent, const char* name) {
-    auto* n = new QLCDNumber(3, parent);
-    n->setObjectName(QLatin1String(name));
-    n->setSegmentStyle(QLCDNumber::Flat);
-    n->setFrameShape(QFrame::Box);
-    n->setStyleSheet(QStringLiteral("QLCDNumber { color: #ffd75a; background: #1d2a3c;"
-                                    " border: 1px solid #0e1522; }"));
-    n->display(0);
-    return n;
 }
 
 EffectButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
@@ -219,9 +171,9 @@ TFrmCheck::TFrmCheck(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
     Label1 = makeLabel(this, "Label1", QStringLiteral("考试次数"));
     Label2 = makeLabel(this, "Label2", QStringLiteral("及格次数"));
     Label3 = makeLabel(this, "Label3", QStringLiteral("平均成绩"));
-    epNumPanel1 = makeNumber(this, "epNumPanel1");
-    epNumPanel2 = makeNumber(this, "epNumPanel2");
-    epNumPanel3 = makeNumber(this, "epNumPanel3");
+    epNumPanel1 = WindowArt::MakeFigure(this, "epNumPanel1", 3);
+    epNumPanel2 = WindowArt::MakeFigure(this, "epNumPanel2", 3);
+    epNumPanel3 = WindowArt::MakeFigure(this, "epNumPanel3", 3);
     Lbtip = new QLabel(this);
     Lbtip->setObjectName(QStringLiteral("Lbtip"));
     Lbtip->setStyleSheet(QStringLiteral("color: #b0281c; background: transparent;"));

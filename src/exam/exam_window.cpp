@@ -715,30 +715,17 @@ void TFrmExam::FormCloseQuery() {
 }
 
 void TFrmExam::keyPressEvent(QKeyEvent* event) {
-    const int key = PracticeKeyCode(*event);
-    if (key == 0) {
+    if (!HandleAnswerKeyPress(event, keys()))
         QDialog::keyPressEvent(event);
-        return;
-    }
-    if (key > 0)
-        Dialogs::guarded([&] { FormKeyDown(key); });
-    event->accept();
+}
+
+AnswerKeys TFrmExam::keys() {
+    return {Notebook1, button(1), button(2), [this] { epEfTrBtn1Click(); },
+            [this] { epEfTrBtn2Click(); }};
 }
 
 void TFrmExam::FormKeyDown(int key) {
-    const int page = Notebook1->page();
-    if (page != PageSingle && page != PageMultiple)
-        return;
-    if (key == 8) {
-        if (button(1)->isEnabled())
-            epEfTrBtn1Click();
-    } else if (key == 13) {
-        if (button(2)->isEnabled())
-            epEfTrBtn2Click();
-    } else if (key >= 65 && key <= 70) {
-        if (Notebook1->isEnabled())
-            Notebook1->pressOptionKey(key - 65);
-    }
+    keys().handle(key);
 }
 
 void TFrmExam::Notebook1MouseMove() {

@@ -117,6 +117,7 @@ class TFrmExam : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    AnswerKeys keys();
     void paintEvent(QPaintEvent* event) override;
 
   private:

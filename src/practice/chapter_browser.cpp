@@ -3,6 +3,7 @@
 #include "practice/practice_window.h"
 #include "widgets/dataset_table_model.h"
 #include "widgets/effect_button.h"
+#include "widgets/window_art.h"
 #include "widgets/window_registry.h"
 
 #include "platform/dialogs.h"
@@ -91,73 +92,19 @@ QPixmap drawBackground(const Geometry& g) {
     if (!texture.isNull())
         p.drawTiledPixmap(pm.rect(), texture);
 
-    QLinearGradient band(0, 0, 0, 40);
-    band.setColorAt(0, QColor(58, 96, 150));
-    band.setColorAt(1, QColor(34, 64, 110));
-    p.fillRect(QRect(0, 0, g.window.width(), g.grid.top() - 56), band);
-
-    QFont headline;
-    headline.setPixelSize(g.window.width() > 800 ? 26 : 22);
-    headline.setBold(true);
-    p.setFont(headline);
-    p.setPen(Qt::white);
-    p.drawText(QRect(24, 0, g.window.width() - 48, g.grid.top() - 56),
-               Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("章节练习"));
-
-    const auto frame = [&p](const QRect& r, const QString& title) {
-        QPainterPath path;
-        path.addRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-        p.fillPath(path, QColor(255, 255, 255, 150));
-        p.setPen(QPen(QColor(120, 142, 176), 1.5));
-        p.drawPath(path);
-        QFont f;
-        f.setPixelSize(15);
-        f.setBold(true);
-        p.setFont(f);
-        const QRect tab(r.left() + 14, r.top() - 12, 80, 24);
-        QPainterPath tabPath;
-        tabPath.addRoundedRect(QRectF(tab), 6, 6);
-        p.fillPath(tabPath, QColor(58, 96, 150));
-        p.setPen(Qt::white);
-        p.drawText(tab, Qt::AlignCenter, title);
-    };
-    frame(g.grid.adjusted(-10, -22, 10, 10), QStringLiteral("目录"));
-    frame(g.panel, QStringLiteral("评语板"));
+    WindowArt::PaintTitleBand(p, QRect(0, 0, g.window.width(), g.grid.top() - 56),
+                              QStringLiteral("章节练习"), g.window.width() > 800 ? 26 : 22);
+    WindowArt::PaintTitledFrame(p, g.grid.adjusted(-10, -22, 10, 10), QStringLiteral("目录"), 80);
+    WindowArt::PaintTitledFrame(p, g.panel, QStringLiteral("评语板"), 80);
 
     QRect bar = g.buttons[0].united(g.buttons[5]).adjusted(-16, -8, 16, 8);
     QPainterPath barPath;
     barPath.addRoundedRect(QRectF(bar), 10, 10);
     p.fillPath(barPath, QColor(58, 96, 150, 40));
     // A plate under each flat button.
-    for (const QRect& b : g.buttons) {
-        QPainterPath plate;
-        plate.addRoundedRect(QRectF(b).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
-        QLinearGradient shade(b.topLeft(), b.bottomLeft());
-        shade.setColorAt(0, QColor(255, 255, 255));
-        shade.setColorAt(1, QColor(214, 225, 240));
-        p.fillPath(plate, shade);
-        p.setPen(QPen(QColor(110, 134, 170), 1));
-        p.drawPath(plate);
-    }
+    for (const QRect& b : g.buttons)
+        WindowArt::PaintButtonPlate(p, b);
     return pm;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setStyleSheet(QStringLiteral("color: #1c2f4f; background: transparent;"));
-    return l;
-}
-
-QLCDNumber* makeNumber(QWidget* parent, const char* name) {
-    auto* n = new QLCDNumber(5, parent);
-    n->setObjectName(QLatin1String(name));
-    n->setSegmentStyle(QLCDNumber::Flat);
-    n->setFrameShape(QFrame::Box);
-    n->setStyleSheet(QStringLiteral("QLCDNumber { color: #ffd75a; background: #1d2a3c;"
-                                    " border: 1px solid #0e1522; }"));
-    n->display(0);
-    return n;
 }
 
 EffectButton* makeButton(QWidget* parent, const char* name, const QString& caption, int tag) {
@@ -256,14 +203,14 @@ TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
     connect(DBGrid1, &QTableView::doubleClicked, this,
             Dialogs::guardedSlot(this, &TFrmkmmc::DBGrid1DblClick));
 
-    epLabel3 = makeLabel(this, "epLabel3", QStringLiteral("总习题数"));
-    epLabel4 = makeLabel(this, "epLabel4", QStringLiteral("已做题道次"));
-    epLabel5 = makeLabel(this, "epLabel5", QStringLiteral("做错题道次"));
-    epLabel6 = makeLabel(this, "epLabel6", QStringLiteral("综合成绩"));
-    epNum_all = makeNumber(this, "epNum_all");
-    epNum_ok = makeNumber(this, "epNum_ok");
-    epNum_Err = makeNumber(this, "epNum_Err");
-    Lb_fs = makeLabel(this, "Lb_fs", QStringLiteral("分数"));
+    epLabel3 = WindowArt::MakeLabel(this, "epLabel3", QStringLiteral("总习题数"));
+    epLabel4 = WindowArt::MakeLabel(this, "epLabel4", QStringLiteral("已做题道次"));
+    epLabel5 = WindowArt::MakeLabel(this, "epLabel5", QStringLiteral("做错题道次"));
+    epLabel6 = WindowArt::MakeLabel(this, "epLabel6", QStringLiteral("综合成绩"));
+    epNum_all = WindowArt::MakeFigure(this, "epNum_all", 5);
+    epNum_ok = WindowArt::MakeFigure(this, "epNum_ok", 5);
+    epNum_Err = WindowArt::MakeFigure(this, "epNum_Err", 5);
+    Lb_fs = WindowArt::MakeLabel(this, "Lb_fs", QStringLiteral("分数"));
     QFont scoreFont = Lb_fs->font();
     scoreFont.setPixelSize(18);
     scoreFont.setBold(true);

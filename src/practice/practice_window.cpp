@@ -576,29 +576,17 @@ void TFrmLxxt::FormCloseQuery() {
 }
 
 void TFrmLxxt::keyPressEvent(QKeyEvent* event) {
-    const int key = PracticeKeyCode(*event);
-    if (key == 0) {
+    if (!HandleAnswerKeyPress(event, keys()))
         QDialog::keyPressEvent(event);
-        return;
-    }
-    if (key > 0)
-        Dialogs::guarded([&] { FormKeyDown(key); });
-    event->accept();
+}
+
+AnswerKeys TFrmLxxt::keys() {
+    return {Notebook1, button(Control::PreviousQuestion), button(Control::NextQuestion),
+            [this] { epEfTrBtn1Click(); }, [this] { epEfTrBtn2Click(); }};
 }
 
 void TFrmLxxt::FormKeyDown(int key) {
-    const int page = Notebook1->page();
-    if (page != PageSingle && page != PageMultiple)
-        return;
-    if (key == 8) {
-        if (button(Control::PreviousQuestion)->isEnabled())
-            epEfTrBtn1Click();
-    } else if (key == 13) {
-        if (button(Control::NextQuestion)->isEnabled())
-            epEfTrBtn2Click();
-    } else if (key >= 65 && key <= 70) {
-        Notebook1->pressOptionKey(key - 65);
-    }
+    keys().handle(key);
 }
 
 void TFrmLxxt::Notebook1MouseMove() {

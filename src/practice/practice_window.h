@@ -147,6 +147,7 @@ class TFrmLxxt : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    AnswerKeys keys();
     void paintEvent(QPaintEvent* event) override;
 
   private:

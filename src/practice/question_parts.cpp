@@ -1,5 +1,7 @@
 #include "practice/question_parts.h"
 
+#include "practice/answer_pad.h"
+
 #include "platform/dialogs.h"
 #include "store/dataset.h"
 #include "widgets/db_rich_view.h"
@@ -385,6 +387,32 @@ int PracticeKeyCode(const QKeyEvent& event) {
     default:
         return event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z ? event.key() : 0;
     }
+}
+
+void AnswerKeys::handle(int key) const {
+    const int page = pad->page();
+    if (page != Question::PageSingle && page != Question::PageMultiple)
+        return;
+    if (key == 8) {
+        if (previous->isEnabled())
+            goPrevious();
+    } else if (key == 13) {
+        if (next->isEnabled())
+            goNext();
+    } else if (key >= Qt::Key_A && key <= Qt::Key_F) {
+        if (pad->isEnabled())
+            pad->pressOptionKey(key - Qt::Key_A);
+    }
+}
+
+bool HandleAnswerKeyPress(QKeyEvent* event, const AnswerKeys& keys) {
+    const int key = PracticeKeyCode(*event);
+    if (key == 0)
+        return false;
+    if (key > 0)
+        Dialogs::guarded([&] { keys.handle(key); });
+    event->accept();
+    return true;
 }
 
 bool LoadPictures(const QString& programFolder, const QStringList& files, QVector<QPixmap>& into) {

@@ -15,7 +15,9 @@
 
 #include <functional>
 
+class AnswerPad;
 class DbRichView;
+class QAbstractButton;
 class EffectButton;
 class ElapsedClock;
 class Gauge;
@@ -225,6 +227,22 @@ bool HasExplanation(Dataset* content);
 // The key code a practice window's key handler takes: 8 Backspace, 13 Enter, the letter's code
 // for A..Z; 0 for every other key, -1 for Escape (which never closes the window).
 int PracticeKeyCode(const QKeyEvent& event);
+
+// A key of PracticeKeyCode on a window that presents questions. It counts only while the pad
+// shows the single- or multiple-choice page: Backspace runs goPrevious and Enter goNext while
+// their button is enabled; A..F press or toggle an option while the pad is enabled.
+struct AnswerKeys {
+    AnswerPad* pad = nullptr;
+    QAbstractButton* previous = nullptr;
+    QAbstractButton* next = nullptr;
+    std::function<void()> goPrevious;
+    std::function<void()> goNext;
+    void handle(int key) const;
+};
+
+// The key press of such a window: a key of PracticeKeyCode goes to keys (guarded); Escape is
+// swallowed; answers false for every other key, which the window passes on.
+bool HandleAnswerKeyPress(QKeyEvent* event, const AnswerKeys& keys);
 
 // Loads pictures of the program folder, all or none.
 bool LoadPictures(const QString& programFolder, const QStringList& files, QVector<QPixmap>& into);

@@ -1,0 +1,72 @@
+#include "widgets/window_art.h"
+
+#include <QFont>
+#include <QLCDNumber>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace WindowArt {
+
+void PaintTitleBand(QPainter& p, const QRect& band, const QString& title, int titlePixels) {
+    QLinearGradient shade(band.topLeft(), band.bottomLeft());
+    shade.setColorAt(0, QColor(58, 96, 150));
+    shade.setColorAt(1, QColor(34, 64, 110));
+    p.fillRect(band, shade);
+    QFont headline;
+    headline.setPixelSize(titlePixels);
+    headline.setBold(true);
+    p.setFont(headline);
+    p.setPen(Qt::white);
+    p.drawText(band.adjusted(24, 0, -24, 0), Qt::AlignVCenter | Qt::AlignLeft, title);
+}
+
+void PaintTitledFrame(QPainter& p, const QRect& frame, const QString& title, int tabWidth) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+    p.fillPath(path, QColor(255, 255, 255, 150));
+    p.setPen(QPen(QColor(120, 142, 176), 1.5));
+    p.drawPath(path);
+    QFont f;
+    f.setPixelSize(15);
+    f.setBold(true);
+    p.setFont(f);
+    const QRect tab(frame.left() + 14, frame.top() - 12, tabWidth, 24);
+    QPainterPath tabPath;
+    tabPath.addRoundedRect(QRectF(tab), 6, 6);
+    p.fillPath(tabPath, QColor(58, 96, 150));
+    p.setPen(Qt::white);
+    p.drawText(tab, Qt::AlignCenter, title);
+}
+
+void PaintButtonPlate(QPainter& p, const QRect& button) {
+    QPainterPath plate;
+    plate.addRoundedRect(QRectF(button).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
+    QLinearGradient shade(button.topLeft(), button.bottomLeft());
+    shade.setColorAt(0, QColor(255, 255, 255));
+    shade.setColorAt(1, QColor(214, 225, 240));
+    p.fillPath(plate, shade);
+    p.setPen(QPen(QColor(110, 134, 170), 1));
+    p.drawPath(plate);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setStyleSheet(QStringLiteral("color: #1c2f4f; background: transparent;"));
+    return l;
+}
+
+QLCDNumber* MakeFigure(QWidget* parent, const char* name, int digits) {
+    auto* n = new QLCDNumber(digits, parent);
+    n->setObjectName(QLatin1String(name));
+    n->setSegmentStyle(QLCDNumber::Flat);
+    n->setFrameShape(QFrame::Box);
+    n->setStyleSheet(QStringLiteral("QLCDNumber { color: #ffd75a; background: #1d2a3c;"
+                                    " border: 1px solid #0e1522; }"));
+    n->display(0);
+    return n;
+}
+
+} // namespace WindowArt

@@ -19,21 +19,6 @@ RowValues valuesOf(const Dataset& row) {
     return v;
 }
 
-AnswerRecord recordOf(const Verdict& v) {
-    AnswerRecord r;
-    r.counted = v.counted;
-    r.firstToday = v.firstToday;
-    r.firstEver = v.firstEver;
-    r.wrong = v.wrong;
-    r.prevWrong = v.prevWrong;
-    r.e2_1 = v.e2_1;
-    r.e2 = v.e2;
-    r.e1 = v.e1;
-    r.e3 = v.e3;
-    r.e4 = v.e4;
-    return r;
-}
-
 } // namespace
 
 ExamSession::ExamSession(TDM1& dm) : dm_(dm) {}
@@ -110,9 +95,9 @@ Face ExamSession::save(int row, const QString& answer, const QDate& today) {
     if (inBank) {
         RowValues b = valuesOf(*bank);
         b.e2_1.clear(); // every answer given in an exam counts on the bank row
-        onBank = recordOf(Judge(b, answer, today));
+        onBank = RecordOf(Judge(b, answer, today));
     }
-    dm_.RecordPaperAnswer(paper, recordOf(onPaper), inBank ? bank : nullptr, onBank);
+    dm_.RecordPaperAnswer(paper, RecordOf(onPaper), inBank ? bank : nullptr, onBank);
     return Face::Answered;
 }
 

@@ -146,18 +146,7 @@ PracticeSession::Outcome PracticeSession::record(int recNo, const QString& answe
     values.e4 = int(list_->whole(QStringLiteral("E4")));
     const Verdict v = Judge(values, answer, today);
 
-    AnswerRecord r;
-    r.counted = v.counted;
-    r.firstToday = v.firstToday;
-    r.firstEver = v.firstEver;
-    r.wrong = v.wrong;
-    r.prevWrong = v.prevWrong;
-    r.e2_1 = v.e2_1;
-    r.e2 = v.e2;
-    r.e1 = v.e1;
-    r.e3 = v.e3;
-    r.e4 = v.e4;
-    dm_.RecordAnswer(list_, r);
+    dm_.RecordAnswer(list_, RecordOf(v));
 
     out.answered = true;
     out.right = v.e2_1 == values.key;

@@ -166,6 +166,21 @@ Verdict Judge(const RowValues& row, const QString& answer, const QDate& today) {
     return v;
 }
 
+AnswerRecord RecordOf(const Verdict& v) {
+    AnswerRecord r;
+    r.counted = v.counted;
+    r.firstToday = v.firstToday;
+    r.firstEver = v.firstEver;
+    r.wrong = v.wrong;
+    r.prevWrong = v.prevWrong;
+    r.e2_1 = v.e2_1;
+    r.e2 = v.e2;
+    r.e1 = v.e1;
+    r.e3 = v.e3;
+    r.e4 = v.e4;
+    return r;
+}
+
 Face FaceFor(const QString& e2_1, const QString& key) {
     if (e2_1.isEmpty())
         return Face::Unanswered;

@@ -107,6 +107,8 @@ struct Verdict {
 
 // Judging an answer given on a question on the given day.
 Verdict Judge(const RowValues& row, const QString& answer, const QDate& today);
+// What the store records of a verdict.
+AnswerRecord RecordOf(const Verdict& v);
 
 // The wrong-answer standing after an answer: a first answer gives 0 (right) or -3 (wrong); later
 // a right answer raises a negative standing by one, a wrong one lowers it by one.

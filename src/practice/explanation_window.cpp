@@ -1,7 +1,7 @@
 #include "practice/explanation_window.h"
 
-#include "practice/dialog_placement.h"
 #include "platform/screen_cursor.h"
+#include "practice/dialog_placement.h"
 #include "widgets/db_rich_view.h"
 #include "widgets/effect_button.h"
 

@@ -19,6 +19,7 @@
 #include "widgets/elapsed_clock.h"
 #include "widgets/picture_button.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -500,6 +501,33 @@ TEST_F(ExamWindowTest, PapersThatCannotBeOpenedEndTheProgramAndLeaveNoPhantom) {
     EXPECT_FALSE(window->OpenPaper());
     EXPECT_EQ(stored("select E2_1 from tab_answ where A1='410101110001'", "E2_1").toString(), "B");
     EXPECT_TRUE(dm->ADOCn1.hasTable("tab_answ"));
+}
+
+TEST_F(ExamWindowTest, SubjectiveQuestionsAreRatedCanOrCannotAndScoreWhenRatedCan) {
+    App::PaperKind = 2;
+    sql("delete from tab_tx2");
+    sql("insert into tab_tx2 (A1, B1, B2, B3, time) values (22, '案例分析题', 5, 26, 30)");
+    addQuestions(6, "510101", 22, "1");
+    built = Paper::BuildPaper(*dm, 2, today(), Paper::TimeOfDayRandom());
+    ASSERT_EQ(built.questions, 5);
+    openWindow(built.table, built.title, "new", 0, "0:00:00");
+    EXPECT_EQ(control<QLabel>("Label7")->text(), "案例分析题 每题26分 共130分");
+    auto* pad = control<AnswerPad>("Notebook1");
+    EXPECT_EQ(pad->page(), 4);
+    EXPECT_EQ(pad->FlatComboBox1->currentIndex(), -1);
+    pad->FlatComboBox1->setCurrentIndex(1); // 会
+    click(btn(2));
+    pad->FlatComboBox1->setCurrentIndex(0); // 不会
+    click(btn(2));
+    pad->FlatComboBox1->setCurrentIndex(1);
+    dialogs->answer(1);
+    click(btn(3));
+    EXPECT_EQ(dialogs->last().text, "你还有2道题未做，确定要交卷吗？");
+    EXPECT_EQ(window->PaperScore(), 52.0);
+    // Self-rated questions have no answer comparison.
+    EXPECT_FALSE(btn(6)->isEnabled());
+    EXPECT_EQ(face(sheet(1)), "kvatyes");
+    EXPECT_EQ(face(sheet(2)), "kvatno");
 }
 
 } // namespace

@@ -365,6 +365,8 @@ void TFrmExam::FormShow() {
     SetupAnswerSheet(session_.rowCount());
     KZTimeCounter1->reset();
     if (isNew) {
+        // Read once: the settings cannot change while the exam runs.
+        examTime_ = Paper::ExamTime(*DM1);
         epLb_time1->setText(QStringLiteral("0:00:00"));
         KZTimeCounter1->start();
     } else {
@@ -551,8 +553,7 @@ void TFrmExam::epEfTrBtn13Click() {
 void TFrmExam::KZTimeCounter1Timer() {
     epLb_time1->setText(KZTimeCounter1->text());
     // The time limit: reached once the elapsed whole seconds reach the exam time.
-    const int limit = Paper::ExamTime(*DM1);
-    if (limit > 0 && KZTimeCounter1->elapsedSecs() >= limit && KZTimeCounter1->isRunning())
+    if (examTime_ > 0 && KZTimeCounter1->elapsedSecs() >= examTime_ && KZTimeCounter1->isRunning())
         timeUp();
 }
 
@@ -595,8 +596,14 @@ void TFrmExam::epEfTrBtn3Click() {
     }
     KZTimeCounter1->stop();
     const QString elapsed = KZTimeCounter1->text();
-    SaveAnswer(current_, TypePage(int(rowValue(current_, "A13").toLongLong())), false);
-    const int unanswered = session_.unanswered();
+    int unanswered = 0;
+    try {
+        SaveAnswer(current_, TypePage(int(rowValue(current_, "A13").toLongLong())), false);
+        unanswered = session_.unanswered();
+    } catch (...) {
+        KZTimeCounter1->start(); // the exam goes on after the error is reported
+        throw;
+    }
     if (unanswered >= App::SheetSize) {
         session_.drop();
         close();

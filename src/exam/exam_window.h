@@ -143,6 +143,7 @@ class TFrmExam : public QDialog {
     QLabel* Label2 = nullptr;
     QLabel* Label21 = nullptr;
     int current_ = 0;
+    int examTime_ = 0; // seconds; 0: no time limit
     bool firstShow_ = true;
     bool picturesMissing_ = false;
     bool closeQueried_ = false;

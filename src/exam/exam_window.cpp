@@ -51,8 +51,8 @@ const Geometry kSmall = {
     QRect(24, 4, 585, 17),
     24,
     {24, 48, 104, 128},
-    {15, 42, 15, 145},
-    QRect(288, 24, 300, 14),
+    {15, 42, 15, 200}, // the type caption is wider than its design place (145)
+    QRect(336, 24, 264, 14),
     QRect(1, 42, 600, 375),
     QRect(4, 431, 78, 32),
     QRect(353, 432, 78, 32),

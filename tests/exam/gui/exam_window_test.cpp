@@ -434,6 +434,16 @@ TEST_F(ExamWindowTest, BothLayoutsKeepEveryControlInsideTheWindow) {
         EXPECT_GT(sheet(20)->x(), sheet(1)->x());
         EXPECT_LE(sheet(95)->geometry().bottom(), sheetArea.height());
         EXPECT_FALSE(control<QWidget>("Panel1")->geometry().intersects(box->geometry()));
+        // The longest type caption and notice fit, side by side.
+        auto* caption = control<QLabel>("Label7");
+        auto* notice = control<QLabel>("Label1");
+        EXPECT_LE(caption->fontMetrics().horizontalAdvance("案例分析题 每题26分 共130分"),
+                  caption->width())
+            << mode;
+        EXPECT_LE(notice->fontMetrics().horizontalAdvance("本题曾被作废，现已被您取消！"),
+                  notice->width())
+            << mode;
+        EXPECT_FALSE(caption->geometry().intersects(notice->geometry())) << mode;
         click(btn(7)); // an untouched paper is dropped
     }
     EXPECT_EQ(window->size(), QSize(917, 585));

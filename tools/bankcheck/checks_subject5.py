@@ -307,13 +307,19 @@ def check_breakeven_53010122CASE0001():
 
 def check_monte_carlo_53010322CASE0001():
     q = "53010322CASE0001-2"
-    rnd = [48, 7, 83, 25, 91, 62, 15, 74, 36, 55]
+    rnd = [48, 7, 83, 25, 91, 62, 15, 74, 36, 12]
     prices = [90 if r < 20 else 100 if r < 70 else 110 for r in rnd]
     npvs = [30 * p - 2900 for p in prices]
-    show(q, sum(npvs) / 10)
+    mean = sum(npvs) / 10
+    expected = 0.2 * -200 + 0.5 * 100 + 0.3 * 400
+    show(q, mean)
     show(q, sum(1 for v in npvs if v < 0) / 10 * 100, 0)
-    show(q, 0.2 * -200 + 0.5 * 100 + 0.3 * 400)
-    near(float(prices == [100, 90, 110, 100, 110, 100, 90, 110, 100, 100]), 1.0, 0,
+    show(q, expected)
+    show(q, expected - mean, 0, "gap between expected value and simulated mean")
+    # the answer compares the two, so they must not coincide
+    near(1.0 if abs(expected - mean) > 1e-9 else 0.0, 1.0, 0,
+         "53010322CASE0001 simulated mean differs from the expected value")
+    near(float(prices == [100, 90, 110, 100, 110, 100, 90, 110, 100, 90]), 1.0, 0,
          "53010322CASE0001-1 sampled prices")
 
 

@@ -388,8 +388,10 @@ def check_regression_51020122CASE0002():
 
 def check_probability_53010222CASE0002():
     ps = [0.2 * 0.7, 0.2 * 0.3, 0.6 * 0.7, 0.6 * 0.3, 0.2 * 0.7, 0.2 * 0.3]
-    vs = [1800, 1100, 900, -150, -100, -800]
+    vs = [1800, 750, 900, -150, -100, -1150]
     near(sum(ps), 1.0, 1e-9, "53010222CASE0002 probabilities")
+    for up, down in ((1800, 750), (900, -150), (-100, -1150)):
+        near(up - down, 1050, 0, "53010222CASE0002 effect of the cost rise")
     for p in ps:
         show("53010222CASE0002-1", p)
     e = sum(p * v for p, v in zip(ps, vs))
@@ -400,7 +402,12 @@ def check_probability_53010222CASE0002():
         show(q, abs(p * v), 0); show(q, abs(v - e), 0); show(q, p * (v - e) ** 2)
     neg = sum(p for p, v in zip(ps, vs) if v < 0)
     show("53010222CASE0002-3", neg); show("53010222CASE0002-3", 1 - neg)
+    cum = 0.0
+    for v, p in sorted(zip(vs, ps)):
+        cum += p
+        show("53010222CASE0002-3", cum)
     show("53010222CASE0002-4", 900 - e, 0)
+    show("53010222CASE0002-4", 1050, 0)
 
 
 def check_lives_52020222CASE0002():

@@ -221,6 +221,9 @@ def check_investment_52010122CASE0001():
     landed = cif + bank + trade + duty + vat
     for v in (fob, fr, ins, cif, bank, trade, duty, vat, landed, landed + 60):
         show(q1, v)
+    # the answer also accepts the landed cost summed from unrounded charges
+    cif_exact = (fob + fr) / (1 - 0.003)
+    show(q1, cif_exact + bank + cif_exact * (0.015 + 0.08) + cif_exact * 1.08 * 0.13)
     eq = landed + 60 + 2800
     inst = rn(eq * 0.10, 2)
     works = eq + 3200 + inst
@@ -253,7 +256,7 @@ def check_prefinancing_52010222CASE0002():
     pv = [rn(c * 1.1 ** -(t + 1), 2) for t, c in enumerate(post)]
     for v in pv:
         show(q3, v)
-    show(q3, sum(pv))
+    show(q3, sum(pv)); show(q3, npv(0.10, post, 1))
     near(npv(0.10, post, 1), sum(pv), 0.02, "52010222CASE0002 NPV rounding")
     show(q3, npv(0.14, post, 1)); show(q3, npv(0.15, post, 1))
     show(q3, 14 + 1.89 / (1.89 + 126.43))

@@ -387,14 +387,21 @@ def check_regression_51020122CASE0002():
     s0 = sy * root
     show(q3, d, 4); show(q3, root, 4); show(q3, s0, 4)
     show(q3, 3.182 * s0, 3); show(q3, y0 - 3.182 * s0, 3); show(q3, y0 + 3.182 * s0, 3)
+    # the result accepted from the equation rounded to four decimals
+    y4 = rn(a, 4) + rn(b, 4) * 170
+    show(q3, y4, 3); show(q3, y4 - 3.182 * s0, 3); show(q3, y4 + 3.182 * s0, 3)
 
 
 def check_probability_53010222CASE0002():
     ps = [0.2 * 0.7, 0.2 * 0.3, 0.6 * 0.7, 0.6 * 0.3, 0.2 * 0.7, 0.2 * 0.3]
-    vs = [1800, 750, 900, -150, -100, -1150]
+    vs = [1900, 850, 900, -150, -100, -1150]
     near(sum(ps), 1.0, 1e-9, "53010222CASE0002 probabilities")
-    for up, down in ((1800, 750), (900, -150), (-100, -1150)):
+    for up, down in ((1900, 850), (900, -150), (-100, -1150)):
         near(up - down, 1050, 0, "53010222CASE0002 effect of the cost rise")
+    # a 10% rise and a 10% fall in sales move the NPV by the same amount, cost unchanged or raised
+    for hi, mid, lo in ((1900, 900, -100), (850, -150, -1150)):
+        near(hi - mid, mid - lo, 0, "53010222CASE0002 effect of the sales change")
+        show("53010222CASE0002-4", hi - mid, 0)
     for p in ps:
         show("53010222CASE0002-1", p)
     e = sum(p * v for p, v in zip(ps, vs))

@@ -453,6 +453,12 @@ def check_estimate_52010122CASE0002():
     l1 = 8000 / 2 * 0.06
     l2 = (8000 + l1 + 10000 / 2) * 0.06
     show(q4, l1); show(q4, l2); show(q4, l1 + l2); show(q4, 8000 + l1 + 5000)
+    # the parts the case lists under the operating cost must add up to it
+    import re
+    from bankcalc import text_of
+    m = re.search(r"经营成本 (\d+) 万元，其中(.*?)；", text_of("52010122CASE0002"))
+    parts = [int(v) for v in re.findall(r"(\d+) 万元", m.group(2))] if m else []
+    near(sum(parts), int(m.group(1)) if m else -1, 0, "52010122CASE0002 parts of the operating cost")
     ar, cash, ap = 24000 / (360 / 36), (2400 + 1200) / (360 / 30), 18000 / (360 / 45)
     show(q5, ar); show(q5, cash); show(q5, ap)
     wc = ar + 3600 + cash - ap
@@ -469,9 +475,12 @@ def check_trade_52020122CASE0002():
     show(q2, 120 * ser); show(q2, im); show(q2, im * 12)
     oc = 1200 - 400 + 400 * 0.8
     net = ex * 10 - im * 12 - oc
-    show(q3, 9600 - 600, 0); show(q3, oc); show(q3, net)
+    equip = 300 * ser  # imported equipment at CIF, valued at the shadow exchange rate
+    inv = 9600 - 600 + equip - 300 * 7.2
+    show(q3, equip); show(q3, equip - 300 * 7.2); show(q3, inv); show(q3, oc); show(q3, net)
     near(pa(0.08, 15), 8.5595, 5e-5, "(P/A,8%,15)")
-    a, b = rn(9000 / 1.08, 2), rn(net * 8.5595 / 1.08, 2)
+    a, b = rn(inv / 1.08, 2), rn(net * 8.5595 / 1.08, 2)
+    show(q4, inv)
     show(q4, a); show(q4, b); show(q4, b - a)
 
 

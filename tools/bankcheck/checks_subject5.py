@@ -29,7 +29,10 @@ def check_regression_51020122CASE0001():
     sy = math.sqrt(sse / (n - 2))
     sb = sy / math.sqrt(sxx)
     show(q2, sse, 4); show(q2, sy, 5); show(q2, math.sqrt(sxx), 5); show(q2, sb, 5)
-    show(q2, b / sb, 2); show(q2, rn(b, 4) / rn(sb, 5), 2)
+    show(q2, b / sb, 3); show(q2, rn(b, 4) / rn(sb, 5), 3)
+    # the warning figure: Sy and Sb kept to four decimals only
+    sb4 = rn(rn(sy, 4) / rn(math.sqrt(sxx), 4), 4)
+    show(q2, rn(sy, 4), 4); show(q2, sb4, 4); show(q2, rn(b, 4) / sb4, 3)
     y0 = a + b * 5.5
     show(q3, a, 4); show(q3, y0, 3); show(q3, rn(a, 4) + rn(b, 4) * 5.5, 3)
     root = math.sqrt(1 + 1 / n + (5.5 - mx) ** 2 / sxx)
@@ -83,6 +86,13 @@ def check_smoothing_510203220001():
     for v in x:
         f = 0.3 * v + 0.7 * f
         show(q, f, 2, "smoothed value")
+    # rounding each month before the next step moves April and May by 0.01, not December
+    g = rn(sum(x[:3]) / 3, 2)
+    stepped = []
+    for v in x:
+        g = rn(0.3 * v + 0.7 * g, 2)
+        stepped.append(g)
+    show(q, stepped[3]); show(q, stepped[4]); near(stepped[-1], rn(f, 2), 1e-9, q + " December")
 
 
 def check_debt_52010222CASE0001():

@@ -111,6 +111,7 @@ def check_debt_52010222CASE0001():
     pt = 8000 - 80 - tc
     tax = rn(pt * 0.25, 2)
     show(q2, pt); show(q2, tax); show(q2, pt - tax)
+    show(q2, pt * 0.75)  # the accepted figure when tax is not rounded first
     ebit = pt + it
     show(q3, ebit); show(q3, ebit / it)
     avail = ebit + 1000 - tax
@@ -126,7 +127,9 @@ def check_probability_53010222CASE0001():
     d = sum(p * (v - e) ** 2 for p, v in zip(ps, vs))
     q = "53010222CASE0001-2"
     show(q, e, 0); show(q, d, 0); show(q, math.sqrt(d)); show(q, math.sqrt(d) / e)
-    show("53010222CASE0001-3", 1 - 0.20)
+    negative = sum(p for p, v in zip(ps, vs) if v < 0)
+    show("53010222CASE0001-3", negative); show("53010222CASE0001-3", 1 - negative)
+    near(sum(p for p, v in zip(ps, vs) if v >= 0), 1 - negative, 1e-9, "53010222CASE0001 P(NPV>=0)")
 
 
 def check_economic_520201220001():
@@ -146,6 +149,11 @@ def check_sensitivity_530101220001():
     for r, ch in ((8.6, -0.10), (12.2, 0.10), (11.9, 0.10)):
         show(q, ((r - 14) / 14) / ch)
         show(q, ch * 100 * (14 - 10) / (14 - r))
+
+
+def check_post_evaluation_530202220001():
+    q = "530202220001"
+    show(q, (1 - 1.6 / 2.0) * 100, 0); show(q, 8.5 - 7.0, 1)
 
 
 def check_decision_tree_530203220001():

@@ -199,8 +199,11 @@ def check_elasticity_51020222CASE0001():
         es.append(gv / gp)
         show(q1, es[-1], 3)
     e = (rn(es[0], 3) + rn(es[1], 3)) / 2
-    show(q1, e, 3); show(q1, e, 2)
-    g = rn(e, 2) * -0.04
+    show(q1, e, 4); show(q1, e, 3)
+    show(q1, (es[0] + es[1]) / 2, 3)  # the accepted average of the unrounded elasticities
+    alt = 58.1 * (1 + rn((es[0] + es[1]) / 2, 3) * -0.04)
+    show(q2, alt); show(q2, rn(alt, 2) * 1805 * 0.96 / 10000)
+    g = rn(e, 3) * -0.04
     show(q2, g * 100)
     v25 = 58.1 * (1 + g)
     show(q2, v25)
@@ -210,7 +213,8 @@ def check_elasticity_51020222CASE0001():
     show(q2, r24); show(q2, r25); show(q2, rn(r25, 2) - rn(r24, 2))
     ge = 0.45 * 0.06
     show(q3, ge * 100)
-    show(q3, (1 + ge) ** 6, 5); show(q3, 1200 * (1 + ge) ** 6)
+    show(q3, (1 + ge) ** 6, 6); show(q3, 1200 * (1 + ge) ** 6)
+    show(q3, 1200 * rn((1 + ge) ** 6, 5))  # five-decimal factor, accepted
 
 
 def check_survey_delphi_51020322CASE0001():

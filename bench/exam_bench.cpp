@@ -13,25 +13,14 @@
 #include "platform/dialogs.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 constexpr int kQuestions = 100000;
 
-QString folderWithPictures() {
-    const QString folder = SyntheticBank::programFolder(kQuestions);
-    QDir().mkpath(folder + "pic");
-    const QDir pics(QStringLiteral(TARNWICK_ASSETS_DIR "/pic"));
-    for (const QString& name : pics.entryList({"kvat*.bmp"}, QDir::Files))
-        QFile::copy(pics.filePath(name), folder + "pic/" + name);
-    return folder;
-}
-
 struct Session {
-    Session() : dm(folderWithPictures()) {
+    Session() : dm(SyntheticBank::programFolderWithPictures(kQuestions)) {
         DM1 = &dm;
         App::PaperKind = 1;
         Dialogs::setResponder([](const Dialogs::Request&) { return 1; });
@@ -161,12 +150,3 @@ BENCHMARK(BM_NextQuestionSavingTheAnswer)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_GradePaper)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_HistoryWith500Papers)->Unit(benchmark::kMillisecond)->Iterations(20);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -11,8 +11,6 @@
 #include "platform/dialogs.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -21,17 +19,8 @@ constexpr int kQuestions = 100000;
 const char* kSection = "410101"; // 500 of the 100k questions
 
 // A program folder with the synthetic bank and the real button pictures.
-QString folderWithPictures() {
-    const QString folder = SyntheticBank::programFolder(kQuestions);
-    QDir().mkpath(folder + "pic");
-    const QDir pics(QStringLiteral(TARNWICK_ASSETS_DIR "/pic"));
-    for (const QString& name : pics.entryList({"kvat*.bmp"}, QDir::Files))
-        QFile::copy(pics.filePath(name), folder + "pic/" + name);
-    return folder;
-}
-
 struct Session {
-    Session() : dm(folderWithPictures()) {
+    Session() : dm(SyntheticBank::programFolderWithPictures(kQuestions)) {
         DM1 = &dm;
         Dialogs::setResponder([](const Dialogs::Request&) { return 1; });
         App::PracticeQuerySql =
@@ -105,12 +94,3 @@ BENCHMARK(BM_LeaveQuestionForNext)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_ChapterBrowserShow)->Unit(benchmark::kMillisecond)->Iterations(20);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

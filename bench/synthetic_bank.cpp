@@ -144,4 +144,13 @@ QString programFolder(int questions) {
     return folder;
 }
 
+QString programFolderWithPictures(int questions) {
+    const QString folder = programFolder(questions);
+    QDir().mkpath(folder + "pic");
+    const QDir pics(QStringLiteral(TARNWICK_ASSETS_DIR "/pic"));
+    for (const QString& name : pics.entryList({"kvat*.bmp"}, QDir::Files))
+        QFile::copy(pics.filePath(name), folder + "pic/" + name);
+    return folder;
+}
+
 } // namespace SyntheticBank

@@ -9,5 +9,8 @@ namespace SyntheticBank {
 
 // Returns the program folder (ending in "/"), built once per size under the system's temp folder.
 QString programFolder(int questions);
+// The same folder with the program's button pictures in pic/, as windows that draw their
+// buttons from files need them.
+QString programFolderWithPictures(int questions);
 
 } // namespace SyntheticBank

@@ -138,22 +138,9 @@ TFrmCheck::TFrmCheck(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setPixmap(drawBackground(kLarge));
 
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->setWordWrap(false);
+    DBGrid1 = WindowArt::MakeGrid(this, "DBGrid1");
     DBGrid1->verticalHeader()->hide();
-    DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    DBGrid1->horizontalHeader()->setHighlightSections(false);
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DBGrid1->setStyleSheet(
-        QStringLiteral("QTableView { background: white; gridline-color: #b9c4d4;"
-                       " selection-background-color: #2f5d9b; selection-color: white; }"
-                       "QHeaderView::section { background: #dfe7f2; color: #1c2f4f;"
-                       " padding: 0px; border: 0px; border-right: 1px solid #b9c4d4;"
-                       " border-bottom: 1px solid #b9c4d4; }"));
     const auto centre = Qt::AlignCenter;
     DBGrid1Model = new DatasetTableModel(DM1 ? DM1->Cn1Table_cj : nullptr,
                                          {{QStringLiteral("A3"), QStringLiteral("试卷名称")},

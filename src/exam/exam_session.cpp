@@ -6,21 +6,6 @@
 
 using namespace Question;
 
-namespace {
-
-RowValues valuesOf(const Dataset& row) {
-    RowValues v;
-    v.key = row.text(QStringLiteral("A2"));
-    v.e2_1 = row.text(QStringLiteral("E2_1"));
-    v.e2 = row.text(QStringLiteral("E2"));
-    v.e1 = row.date(QStringLiteral("E1"));
-    v.e3 = int(row.whole(QStringLiteral("E3")));
-    v.e4 = int(row.whole(QStringLiteral("E4")));
-    return v;
-}
-
-} // namespace
-
 ExamSession::ExamSession(TDM1& dm) : dm_(dm) {}
 
 PracticeConfig ExamSession::Config() {
@@ -83,7 +68,7 @@ Face ExamSession::save(int row, const QString& answer, const QDate& today) {
         }
         return Face::Unanswered;
     }
-    const Verdict onPaper = Judge(valuesOf(*paper), answer, today);
+    const Verdict onPaper = Judge(PracticeSession::RowValuesOf(*paper), answer, today);
     if (!onPaper.counted)
         return Face::Answered; // the same answer again counts nothing
 
@@ -93,7 +78,7 @@ Face ExamSession::save(int row, const QString& answer, const QDate& today) {
     const bool inBank =
         bank->active() && bank->locate(QStringLiteral("A1"), id, Qt::CaseInsensitive);
     if (inBank) {
-        RowValues b = valuesOf(*bank);
+        RowValues b = PracticeSession::RowValuesOf(*bank);
         b.e2_1.clear(); // every answer given in an exam counts on the bank row
         onBank = RecordOf(Judge(b, answer, today));
     }

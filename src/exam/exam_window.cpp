@@ -328,7 +328,6 @@ void TFrmExam::FormShow() {
     const bool isNew = session_.isNew();
     if (firstShow_) {
         suiPanel1->collapseNow();
-        LayOut();
         button(9)->setVisible(true);
         if (const QScreen* s = screen())
             move(s->availableGeometry().center() - rect().center());
@@ -432,8 +431,7 @@ void TFrmExam::showQuestion(int row) {
         grey(button(12), false);
     } else {
         voidToggle_.show(n);
-        grey(button(12), true);
-        grey(button(9), !paper->text(QStringLiteral("k3")).trimmed().isEmpty());
+        grey(button(12), true); // 考点 follows the question in ShowAnswerControls
     }
     DBText1->setText(paper->text(QStringLiteral("a1")));
 }

@@ -160,24 +160,11 @@ TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
     Image11->setObjectName(QStringLiteral("Image11"));
     Image11->setPixmap(drawBackground(kLarge));
 
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1 = WindowArt::MakeGrid(this, "DBGrid1");
     DBGrid1->setShowGrid(true);
-    DBGrid1->setWordWrap(false);
     DBGrid1->setAlternatingRowColors(false);
-    DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    DBGrid1->horizontalHeader()->setHighlightSections(false);
     DBGrid1->verticalHeader()->setFixedWidth(16); // the row indicator
     DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DBGrid1->setStyleSheet(
-        QStringLiteral("QTableView { background: white; gridline-color: #b9c4d4;"
-                       " selection-background-color: #2f5d9b; selection-color: white; }"
-                       "QHeaderView::section { background: #dfe7f2; color: #1c2f4f;"
-                       " padding: 0px; border: 0px; border-right: 1px solid #b9c4d4;"
-                       " border-bottom: 1px solid #b9c4d4; }"));
 
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto centre = Qt::AlignCenter;

@@ -137,13 +137,7 @@ PracticeSession::Outcome PracticeSession::record(int recNo, const QString& answe
         row.post();
         return out;
     }
-    RowValues values;
-    values.key = list_->text(QStringLiteral("A2"));
-    values.e2_1 = list_->text(QStringLiteral("E2_1"));
-    values.e2 = list_->text(QStringLiteral("E2"));
-    values.e1 = list_->date(QStringLiteral("E1"));
-    values.e3 = int(list_->whole(QStringLiteral("E3")));
-    values.e4 = int(list_->whole(QStringLiteral("E4")));
+    const RowValues values = RowValuesOf(*list_);
     const Verdict v = Judge(values, answer, today);
 
     dm_.RecordAnswer(list_, RecordOf(v));
@@ -152,6 +146,17 @@ PracticeSession::Outcome PracticeSession::record(int recNo, const QString& answe
     out.right = v.e2_1 == values.key;
     out.face = out.right ? Face::Right : Face::Wrong;
     return out;
+}
+
+RowValues PracticeSession::RowValuesOf(const Dataset& row) {
+    RowValues v;
+    v.key = row.text(QStringLiteral("A2"));
+    v.e2_1 = row.text(QStringLiteral("E2_1"));
+    v.e2 = row.text(QStringLiteral("E2"));
+    v.e1 = row.date(QStringLiteral("E1"));
+    v.e3 = int(row.whole(QStringLiteral("E3")));
+    v.e4 = int(row.whole(QStringLiteral("E4")));
+    return v;
 }
 
 Face PracticeSession::faceOf(int recNo) const {

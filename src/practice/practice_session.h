@@ -88,6 +88,9 @@ class PracticeSession {
     };
     Outcome record(int recNo, const QString& answer, const QDate& today);
 
+    // The values judging reads from a question's current row (A2, E2_1, E2, E1, E3, E4).
+    static Question::RowValues RowValuesOf(const Dataset& row);
+
     // The face of a record's button by its current-practice answer.
     Question::Face faceOf(int recNo) const;
 

@@ -1,11 +1,13 @@
 #include "widgets/window_art.h"
 
 #include <QFont>
+#include <QHeaderView>
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTableView>
 
 namespace WindowArt {
 
@@ -56,6 +58,24 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     l->setObjectName(QLatin1String(name));
     l->setStyleSheet(QStringLiteral("color: #1c2f4f; background: transparent;"));
     return l;
+}
+
+QTableView* MakeGrid(QWidget* parent, const char* name) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QLatin1String(name));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setWordWrap(false);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setStyleSheet(
+        QStringLiteral("QTableView { background: white; gridline-color: #b9c4d4;"
+                       " selection-background-color: #2f5d9b; selection-color: white; }"
+                       "QHeaderView::section { background: #dfe7f2; color: #1c2f4f;"
+                       " padding: 0px; border: 0px; border-right: 1px solid #b9c4d4;"
+                       " border-bottom: 1px solid #b9c4d4; }"));
+    return grid;
 }
 
 QLCDNumber* MakeFigure(QWidget* parent, const char* name, int digits) {

@@ -9,6 +9,7 @@ class QLabel;
 class QLCDNumber;
 class QPainter;
 class QRect;
+class QTableView;
 class QWidget;
 
 namespace WindowArt {
@@ -22,6 +23,8 @@ void PaintButtonPlate(QPainter& p, const QRect& button);
 
 // A label in the windows' ink on a transparent background.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text);
+// A read-only grid selecting whole rows, one at a time, in the windows' colours.
+QTableView* MakeGrid(QWidget* parent, const char* name);
 // A figure display with digits places, showing 0.
 QLCDNumber* MakeFigure(QWidget* parent, const char* name, int digits);
 

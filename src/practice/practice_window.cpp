@@ -32,67 +32,109 @@ using namespace Question;
 
 namespace {
 
-// Where everything sits in one of the two layouts.
-struct Geometry {
-    QSize window;
-    QRect hint, line, notice, modified, pane, gauge, settings, desktop, clockLabel, clock,
-        animation, typeBoard, typeTabs, questionBoard, questionButtons;
-    QPoint counters;  // left and top of 共 x 组 y 道题
-    int countersTop2; // top of 第 z 组
-    QRect prevGroup, nextGroup, pad, prevQuestion, nextQuestion;
-    int rowTops[2];  // 完成 答案 解析 笔记 over 考点 修改本题 题目作废 关闭
-    int rowLefts[4]; // each 75 by 25
-};
+using C = Control;
 
 // The small layout for 800 x 600 screens.
-const Geometry kSmall = {
-    QSize(780, 490),           QRect(21, 4, 420, 17),     QRect(21, 22, 150, 18),
-    QRect(175, 22, 200, 18),   QRect(380, 22, 200, 18),   QRect(21, 42, 590, 384),
-    QRect(613, 42, 8, 384),    QRect(624, 6, 71, 25),     QRect(697, 6, 71, 25),
-    QRect(628, 38, 36, 18),    QRect(668, 38, 90, 18),    QRect(625, 58, 140, 30),
-    QRect(628, 93, 137, 18),   QRect(625, 112, 140, 103), QRect(628, 221, 137, 18),
-    QRect(625, 241, 140, 112), QPoint(625, 358),          378,
-    QRect(628, 400, 65, 25),   QRect(698, 400, 65, 25),   QRect(96, 437, 273, 46),
-    QRect(11, 438, 75, 45),    QRect(376, 438, 75, 46),   {435, 461},
-    {463, 538, 613, 688},
+const PracticeLayout kSmall = {
+    QSize(780, 490),
+    QRect(21, 4, 420, 17),
+    QRect(21, 22, 150, 18),
+    QRect(175, 22, 200, 18),
+    QRect(380, 22, 200, 18),
+    QRect(21, 42, 590, 384),
+    QRect(613, 42, 8, 384),
+    QRect(628, 38, 36, 18),
+    QRect(668, 38, 90, 18),
+    QRect(625, 58, 140, 30),
+    QRect(628, 93, 137, 18),
+    QRect(625, 112, 140, 103),
+    QRect(628, 221, 137, 18),
+    QRect(625, 241, 140, 112),
+    QPoint(625, 358),
+    378,
+    QRect(628, 400, 65, 25),
+    QRect(698, 400, 65, 25),
+    QRect(96, 437, 273, 46),
+    {{C::Settings, QRect(624, 6, 71, 25)},
+     {C::Desktop, QRect(697, 6, 71, 25)},
+     {C::PreviousQuestion, QRect(11, 438, 75, 45)},
+     {C::NextQuestion, QRect(376, 438, 75, 46)},
+     {C::Finish, QRect(463, 435, 75, 25)},
+     {C::Answer, QRect(538, 435, 75, 25)},
+     {C::Explanation, QRect(613, 435, 75, 25)},
+     {C::Note, QRect(688, 435, 75, 25)},
+     {C::Points, QRect(463, 461, 75, 25)},
+     {C::Edit, QRect(538, 461, 75, 25)},
+     {C::Void, QRect(613, 461, 75, 25)},
+     {C::Close, QRect(688, 461, 75, 25)}},
 };
 
 // The design layout, for every other screen.
-const Geometry kLarge = {
-    QSize(923, 585),           QRect(25, 6, 560, 18),     QRect(25, 27, 160, 18),
-    QRect(190, 27, 220, 18),   QRect(420, 27, 220, 18),   QRect(25, 50, 718, 468),
-    QRect(747, 50, 10, 468),   QRect(766, 8, 71, 25),     QRect(839, 8, 71, 25),
-    QRect(770, 44, 36, 18),    QRect(810, 44, 100, 18),   QRect(766, 66, 140, 36),
-    QRect(770, 108, 137, 18),  QRect(766, 128, 140, 110), QRect(770, 246, 137, 18),
-    QRect(766, 266, 140, 112), QPoint(766, 390),          412,
-    QRect(769, 440, 65, 25),   QRect(839, 440, 65, 25),   QRect(97, 527, 276, 50),
-    QRect(15, 530, 75, 45),    QRect(380, 530, 75, 45),   {527, 552},
-    {600, 675, 750, 825},
+const PracticeLayout kLarge = {
+    QSize(923, 585),
+    QRect(25, 6, 560, 18),
+    QRect(25, 27, 160, 18),
+    QRect(190, 27, 220, 18),
+    QRect(420, 27, 220, 18),
+    QRect(25, 50, 718, 468),
+    QRect(747, 50, 10, 468),
+    QRect(770, 44, 36, 18),
+    QRect(810, 44, 100, 18),
+    QRect(766, 66, 140, 36),
+    QRect(770, 108, 137, 18),
+    QRect(766, 128, 140, 110),
+    QRect(770, 246, 137, 18),
+    QRect(766, 266, 140, 112),
+    QPoint(766, 390),
+    412,
+    QRect(769, 440, 65, 25),
+    QRect(839, 440, 65, 25),
+    QRect(97, 527, 276, 50),
+    {{C::Settings, QRect(766, 8, 71, 25)},
+     {C::Desktop, QRect(839, 8, 71, 25)},
+     {C::PreviousQuestion, QRect(15, 530, 75, 45)},
+     {C::NextQuestion, QRect(380, 530, 75, 45)},
+     {C::Finish, QRect(600, 527, 75, 25)},
+     {C::Answer, QRect(675, 527, 75, 25)},
+     {C::Explanation, QRect(750, 527, 75, 25)},
+     {C::Note, QRect(825, 527, 75, 25)},
+     {C::Points, QRect(600, 552, 75, 25)},
+     {C::Edit, QRect(675, 552, 75, 25)},
+     {C::Void, QRect(750, 552, 75, 25)},
+     {C::Close, QRect(825, 552, 75, 25)}},
 };
 
-const Geometry& geometryFor(const QString& screenMode) {
-    return screenMode == QLatin1String("800") ? kSmall : kLarge;
+PracticeWindowSetup chapterSetup() {
+    PracticeWindowSetup s;
+    s.objectName = QStringLiteral("FrmLxxt");
+    s.title = QStringLiteral("练习");
+    s.names = &ControlNames::Chapter();
+    s.config = PracticeConfig::Chapter();
+    s.small = &kSmall;
+    s.large = &kLarge;
+    return s;
 }
 
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 
-TFrmLxxt::TFrmLxxt(QWidget* owner)
-    : QDialog(owner), session_(*DM1, DM1->Cn1Query_tm), names_(ControlNames::Chapter()) {
-    setObjectName(QStringLiteral("FrmLxxt"));
-    setWindowTitle(QStringLiteral("练习"));
+PracticeWindow::PracticeWindow(const PracticeWindowSetup& setup, QWidget* owner)
+    : QDialog(owner), setup_(setup), session_(*DM1, DM1->Cn1Query_tm, setup.config),
+      names_(*setup.names) {
+    setObjectName(setup_.objectName);
+    setWindowTitle(setup_.title);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     buildControls();
     FormCreate();
 }
 
-TFrmLxxt::~TFrmLxxt() {
+PracticeWindow::~PracticeWindow() {
     // The clock and the answer timer are children; nothing of the data module is touched here.
     Timer1->stop();
 }
 
-void TFrmLxxt::buildControls() {
+void PracticeWindow::buildControls() {
     QFont base = font();
     base.setPointSize(9);
     setFont(base);
@@ -104,8 +146,10 @@ void TFrmLxxt::buildControls() {
     Label15 = line_->appearance();
     Label21 = NamedLabel(this, names_, Control::Notice);
     Label21->setStyleSheet(QStringLiteral("color: #c00000;"));
-    Label24 = NamedLabel(this, names_, Control::Modified);
-    Label24->setStyleSheet(QStringLiteral("color: #0040a0;"));
+    if (names_.has(Control::Modified)) {
+        modifiedNotice_ = NamedLabel(this, names_, Control::Modified);
+        modifiedNotice_->setStyleSheet(QStringLiteral("color: #0040a0;"));
+    }
 
     Panel1 = new QuestionPane(names_, this);
     Re1 = Panel1->upper();
@@ -125,8 +169,8 @@ void TFrmLxxt::buildControls() {
     KZTimeCounter1 = timers_->clock;
     Label1 = timers_->clockHeading;
     epLabel1 = timers_->clockText;
-    connect(Timer1, &QTimer::timeout, this, &TFrmLxxt::Timer1Timer);
-    connect(KZTimeCounter1, &ElapsedClock::ticked, this, &TFrmLxxt::KZTimeCounter1Timer);
+    connect(Timer1, &QTimer::timeout, this, &PracticeWindow::Timer1Timer);
+    connect(KZTimeCounter1, &ElapsedClock::ticked, this, &PracticeWindow::KZTimeCounter1Timer);
 
     RxGIFAnimator1 = new PracticeAnimation(this);
     RxGIFAnimator1->setObjectName(QStringLiteral("RxGIFAnimator1"));
@@ -146,23 +190,25 @@ void TFrmLxxt::buildControls() {
 
     // Every button by its role, acting through its handler.
     using C = Control;
-    const std::pair<Control, void (TFrmLxxt::*)()> handlers[] = {
-        {C::PreviousGroup, &TFrmLxxt::FlatSpeedButton1Click},
-        {C::NextGroup, &TFrmLxxt::FlatSpeedButton2Click},
-        {C::PreviousQuestion, &TFrmLxxt::epEfTrBtn1Click},
-        {C::NextQuestion, &TFrmLxxt::epEfTrBtn2Click},
-        {C::Finish, &TFrmLxxt::epEfTrBtn3Click},
-        {C::Explanation, &TFrmLxxt::epEfTrBtn4Click},
-        {C::Note, &TFrmLxxt::epEfTrBtn5Click},
-        {C::Answer, &TFrmLxxt::epEfTrBtn6Click},
-        {C::Desktop, &TFrmLxxt::epEfTrBtn7Click},
-        {C::Settings, &TFrmLxxt::epEfTrBtn8Click},
-        {C::Points, &TFrmLxxt::epEfTrBtn9Click},
-        {C::Void, &TFrmLxxt::epEfTrBtn10Click},
-        {C::Edit, &TFrmLxxt::epEfTrBtn11Click},
-        {C::Close, &TFrmLxxt::epEfTrBtn99Click},
+    const std::pair<Control, void (PracticeWindow::*)()> handlers[] = {
+        {C::PreviousGroup, &PracticeWindow::FlatSpeedButton1Click},
+        {C::NextGroup, &PracticeWindow::FlatSpeedButton2Click},
+        {C::PreviousQuestion, &PracticeWindow::epEfTrBtn1Click},
+        {C::NextQuestion, &PracticeWindow::epEfTrBtn2Click},
+        {C::Finish, &PracticeWindow::epEfTrBtn3Click},
+        {C::Explanation, &PracticeWindow::epEfTrBtn4Click},
+        {C::Note, &PracticeWindow::epEfTrBtn5Click},
+        {C::Answer, &PracticeWindow::epEfTrBtn6Click},
+        {C::Desktop, &PracticeWindow::showDesktop},
+        {C::Settings, &PracticeWindow::epEfTrBtn8Click},
+        {C::Points, &PracticeWindow::epEfTrBtn9Click},
+        {C::Void, &PracticeWindow::epEfTrBtn10Click},
+        {C::Edit, &PracticeWindow::editQuestion},
+        {C::Close, &PracticeWindow::closeWindow},
     };
     for (const auto& [role, handler] : handlers) {
+        if (!names_.has(role))
+            continue;
         EffectButton*& b = buttons_[size_t(role)];
         if (!b)
             b = NamedButton(this, names_, role);
@@ -177,23 +223,22 @@ void TFrmLxxt::buildControls() {
     big.setBold(true);
     button(C::PreviousQuestion)->setFont(big);
     button(C::NextQuestion)->setFont(big);
+    button(C::Explanation)->setVisible(setup_.explanation);
 
     LayOut();
 }
 
-void TFrmLxxt::LayOut() {
-    using C = Control;
-    const Geometry& g = geometryFor(App::ScreenMode);
+void PracticeWindow::LayOut() {
+    const PracticeLayout& g =
+        App::ScreenMode == QLatin1String("800") ? *setup_.small : *setup_.large;
     setFixedSize(g.window);
     const std::pair<QWidget*, QRect> placed[] = {
         {epLabel2, g.hint},
         {line_, g.line},
         {Label21, g.notice},
-        {Label24, g.modified},
+        {modifiedNotice_, g.modified},
         {Panel1, g.pane},
         {epIndiGauge1, g.gauge},
-        {button(C::Settings), g.settings},
-        {button(C::Desktop), g.desktop},
         {Label1, g.clockLabel},
         {epLabel1, g.clock},
         {RxGIFAnimator1, g.animation},
@@ -202,22 +247,20 @@ void TFrmLxxt::LayOut() {
         {epLabel3, g.questionBoard},
         {fcBG_th, g.questionButtons},
         {Notebook1, g.pad},
-        {button(C::PreviousQuestion), g.prevQuestion},
-        {button(C::NextQuestion), g.nextQuestion},
     };
-    for (const auto& [w, r] : placed)
-        w->setGeometry(r);
+    for (const auto& [w, r] : placed) {
+        if (w)
+            w->setGeometry(r);
+    }
     counters_->place(g.counters, g.countersTop2, g.prevGroup, g.nextGroup);
-    const Control rows[2][4] = {{C::Finish, C::Answer, C::Explanation, C::Note},
-                                {C::Points, C::Edit, C::Void, C::Close}};
-    for (int r = 0; r < 2; ++r) {
-        for (int i = 0; i < 4; ++i)
-            button(rows[r][i])->setGeometry(g.rowLefts[i], g.rowTops[r], 75, 25);
+    for (const auto& [role, r] : g.buttons) {
+        if (EffectButton* b = button(role))
+            b->setGeometry(r);
     }
     Panel2->follow();
 }
 
-void TFrmLxxt::paintEvent(QPaintEvent* event) {
+void PracticeWindow::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (!background_.isNull())
         p.drawTiledPixmap(rect(), background_);
@@ -232,14 +275,14 @@ void TFrmLxxt::paintEvent(QPaintEvent* event) {
 
 // ---------------------------------------------------------------------------------------------
 
-void TFrmLxxt::failPictures() {
+void PracticeWindow::failPictures() {
     picturesMissing_ = true;
     ShowDlg(QStringLiteral("错误"), QStringLiteral("无法提取资源文件！"), 1, QStringLiteral("NO"),
             2);
     ProgramEnd::request();
 }
 
-void TFrmLxxt::FormCreate() {
+void PracticeWindow::FormCreate() {
     background_.load(App::AppPath + QStringLiteral("pic/bg_window.png"));
     if (!faces_.load(App::AppPath)) {
         failPictures();
@@ -250,7 +293,7 @@ void TFrmLxxt::FormCreate() {
 
 // ---------------------------------------------------------------------------------------------
 
-bool TFrmLxxt::LoadQuestionSet() {
+bool PracticeWindow::LoadQuestionSet() {
     if (picturesMissing_)
         return false;
     if (!session_.load(App::PracticeQuerySql))
@@ -269,13 +312,13 @@ bool TFrmLxxt::LoadQuestionSet() {
     return true;
 }
 
-void TFrmLxxt::showEvent(QShowEvent* event) {
+void PracticeWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         Dialogs::guarded([this] { FormShow(); });
 }
 
-void TFrmLxxt::FormShow() {
+void PracticeWindow::FormShow() {
     ScreenCursor::hourglass();
     closeQueried_ = false;
     epIndiGauge1->setValue(0);
@@ -288,7 +331,8 @@ void TFrmLxxt::FormShow() {
     Panel1->setLowerPane(0, 0);
     Panel2->closeNow();
 
-    epLabel2->setText(App::ChapterHeading);
+    if (setup_.hintIsChapterHeading)
+        epLabel2->setText(App::ChapterHeading);
     session_.currentRecNo = 0;
     if (!typeTabs().isEmpty())
         pressTypeTab(typeTabs().first());
@@ -299,7 +343,7 @@ void TFrmLxxt::FormShow() {
     button(Control::Points)->setEnabled(false);
 }
 
-void TFrmLxxt::fcBG_txChange(PictureButton* oldTab, PictureButton* newTab) {
+void PracticeWindow::fcBG_txChange(PictureButton* oldTab, PictureButton* newTab) {
     if (!newTab)
         return;
     Dataset* list = session_.list();
@@ -319,11 +363,11 @@ void TFrmLxxt::fcBG_txChange(PictureButton* oldTab, PictureButton* newTab) {
     fcBG_tx->refuse(newTab, oldTab); // the previous tab runs this handler again
 }
 
-void TFrmLxxt::ApplyTypeFilter(const QString& filterText, Dataset*) {
+void PracticeWindow::ApplyTypeFilter(const QString& filterText, Dataset*) {
     session_.applyTypeFilter(filterText);
 }
 
-void TFrmLxxt::FillGroup(const QString& mode, int, Dataset*) {
+void PracticeWindow::FillGroup(const QString& mode, int, Dataset*) {
     if (mode == QLatin1String("1"))
         session_.firstGroup();
     else if (mode == QLatin1String("2"))
@@ -333,7 +377,7 @@ void TFrmLxxt::FillGroup(const QString& mode, int, Dataset*) {
     showGroup();
 }
 
-void TFrmLxxt::showGroup() {
+void PracticeWindow::showGroup() {
     counters_->show(session_);
     fcBG_th->fill(GroupStart(), GroupCount(), [this](int recNo) -> std::optional<Face> {
         if (!session_.list()->setRecNo(recNo))
@@ -343,11 +387,12 @@ void TFrmLxxt::showGroup() {
     fcBG_th->press(1);
 }
 
-void TFrmLxxt::fcBG_thChange() {
+void PracticeWindow::fcBG_thChange() {
     PictureButton* b = fcBG_th->pressedButton();
     if (!b)
         return;
-    Label24->clear();
+    if (modifiedNotice_)
+        modifiedNotice_->clear();
     answerToggle_.closeNow();
     const int r = b->tag();
     if (r <= 0)
@@ -358,11 +403,12 @@ void TFrmLxxt::fcBG_thChange() {
                  DM1->cn1query_nr);
     const PracticeSession::Notices n = session_.noticesOfCurrent();
     voidToggle_.show(n);
-    Label24->setText(n.modified);
+    if (modifiedNotice_)
+        modifiedNotice_->setText(n.modified);
 }
 
-void TFrmLxxt::GoToQuestion(int oldRecNo, int recNo, int groupStart, int groupEnd, Dataset* list,
-                            Dataset* content) {
+void PracticeWindow::GoToQuestion(int oldRecNo, int recNo, int groupStart, int groupEnd,
+                                  Dataset* list, Dataset* content) {
     JudgeAnswer(oldRecNo, Notebook1->page(), groupStart, groupEnd, list, content, 0);
     session_.currentRecNo = recNo;
     list->setRecNo(recNo);
@@ -380,11 +426,11 @@ void TFrmLxxt::GoToQuestion(int oldRecNo, int recNo, int groupStart, int groupEn
     timers_->restartAnswerTimer(session_.answerTimerInterval(App::TypeCodes, App::TypeTimes));
 }
 
-void TFrmLxxt::ShowStem(const QString& questionId) {
+void PracticeWindow::ShowStem(const QString& questionId) {
     Panel1->ShowStem(questionId, DM1->cn1query_nr, DM1->Cn1Query2);
 }
 
-void TFrmLxxt::PresentQuestion(int page, Dataset* list, Dataset* content) {
+void PracticeWindow::PresentQuestion(int page, Dataset* list, Dataset* content) {
     const QString e2_1 = list->text(QStringLiteral("E2_1"));
     const ButtonStates s =
         StatesFor(!e2_1.isEmpty(), HasExplanation(content), list->text(QStringLiteral("k3")),
@@ -396,8 +442,8 @@ void TFrmLxxt::PresentQuestion(int page, Dataset* list, Dataset* content) {
     Notebook1->restore(page, e2_1, VisibleOptions(list->whole(QStringLiteral("A2_1"))));
 }
 
-void TFrmLxxt::JudgeAnswer(int recNo, int page, int groupStart, int groupEnd, Dataset* list,
-                           Dataset* content, int mode) {
+void PracticeWindow::JudgeAnswer(int recNo, int page, int groupStart, int groupEnd, Dataset* list,
+                                 Dataset* content, int mode) {
     if (recNo <= 0)
         return;
     const PracticeSession::Outcome out =
@@ -425,24 +471,24 @@ void TFrmLxxt::JudgeAnswer(int recNo, int page, int groupStart, int groupEnd, Da
     }
 }
 
-void TFrmLxxt::ToggleAnswerPanel() {
+void PracticeWindow::ToggleAnswerPanel() {
     answerToggle_.toggle();
 }
 
 // ---------------------------------------------------------------------------------------------
 
-void TFrmLxxt::Timer1Timer() {
+void PracticeWindow::Timer1Timer() {
     if (!timers_->stepAnswerTimer())
         return;
     ShowDlg(QStringLiteral("提示"), QStringLiteral("到时间了"), 1, QStringLiteral("NO"), 1);
     Dialogs::guarded([this] { session_.markTimeUp(); });
 }
 
-void TFrmLxxt::KZTimeCounter1Timer() {
+void PracticeWindow::KZTimeCounter1Timer() {
     timers_->showClock();
 }
 
-void TFrmLxxt::epEfTrBtn1Click() {
+void PracticeWindow::epEfTrBtn1Click() {
     const PracticeSession::Step step = session_.previousQuestion(session_.list()->recNo());
     if (step.kind == PracticeSession::Step::Button)
         fcBG_th->press(step.button);
@@ -450,7 +496,7 @@ void TFrmLxxt::epEfTrBtn1Click() {
         showGroup(); // the session has moved to the neighbouring group
 }
 
-void TFrmLxxt::epEfTrBtn2Click() {
+void PracticeWindow::epEfTrBtn2Click() {
     const PracticeSession::Step step = session_.nextQuestion(session_.list()->recNo());
     if (step.kind == PracticeSession::Step::Button)
         fcBG_th->press(step.button);
@@ -458,22 +504,22 @@ void TFrmLxxt::epEfTrBtn2Click() {
         showGroup();
 }
 
-void TFrmLxxt::FlatSpeedButton1Click() {
+void PracticeWindow::FlatSpeedButton1Click() {
     FillGroup(QStringLiteral("2"), 0, nullptr);
 }
 
-void TFrmLxxt::FlatSpeedButton2Click() {
+void PracticeWindow::FlatSpeedButton2Click() {
     FillGroup(QStringLiteral("3"), 0, nullptr);
 }
 
-void TFrmLxxt::epEfTrBtn3Click() {
+void PracticeWindow::epEfTrBtn3Click() {
     Dataset* list = session_.list();
     if (list->active() && list->recNo() >= 1)
         JudgeAnswer(list->recNo(), Notebook1->page(), GroupStart(), groupEnd(), list,
                     DM1->cn1query_nr, 1);
 }
 
-void TFrmLxxt::epEfTrBtn6Click() {
+void PracticeWindow::epEfTrBtn6Click() {
     if (!answerToggle_.isOpen()) {
         const int page = Notebook1->page();
         Panel2->setAnswer(PanelAnswerText(page, Notebook1->state(page)),
@@ -482,13 +528,13 @@ void TFrmLxxt::epEfTrBtn6Click() {
     ToggleAnswerPanel();
 }
 
-void TFrmLxxt::epEfTrBtn10Click() {
+void PracticeWindow::epEfTrBtn10Click() {
     const PracticeSession::Notices n = session_.toggleVoid(button(Control::Void)->text());
     if (!n.voidCaption.isEmpty())
         voidToggle_.show(n);
 }
 
-void TFrmLxxt::epEfTrBtn4Click() {
+void PracticeWindow::epEfTrBtn4Click() {
     ScreenCursor::hourglass();
     TFrmJx window(this);
     window.BindExplanation(DM1->cn1query_nr, DM1->cn1query_nr, QStringLiteral("jx"));
@@ -496,7 +542,7 @@ void TFrmLxxt::epEfTrBtn4Click() {
     ScreenCursor::normal();
 }
 
-void TFrmLxxt::epEfTrBtn5Click() {
+void PracticeWindow::epEfTrBtn5Click() {
     {
         TFrmBj window(this);
         window.BindNote(session_.list(), QStringLiteral("A14"));
@@ -506,7 +552,7 @@ void TFrmLxxt::epEfTrBtn5Click() {
         ->setText(App::NoteHasContent ? QStringLiteral("有内容") : names_.caption(Control::Note));
 }
 
-void TFrmLxxt::epEfTrBtn9Click() {
+void PracticeWindow::epEfTrBtn9Click() {
     if (!WindowRegistry::has(WindowNames::QuestionPoints))
         return;
     WindowRegistry::open(WindowNames::QuestionPoints, this,
@@ -515,7 +561,7 @@ void TFrmLxxt::epEfTrBtn9Click() {
         show();
 }
 
-void TFrmLxxt::epEfTrBtn11Click() {
+void PracticeWindow::editQuestion() {
     if (!WindowRegistry::has(WindowNames::EditQuestion))
         return;
     Timer1->stop();
@@ -523,24 +569,42 @@ void TFrmLxxt::epEfTrBtn11Click() {
                          session_.list()->text(QStringLiteral("A1")));
 }
 
-void TFrmLxxt::epEfTrBtn8Click() {
+void PracticeWindow::epEfTrBtn8Click() {
     if (!WindowRegistry::has(WindowNames::Settings))
         return;
     App::ConfigMode = 0;
     WindowRegistry::open(WindowNames::Settings, this);
 }
 
-void TFrmLxxt::epEfTrBtn7Click() {
+void PracticeWindow::showDesktop() {
     Platform::desktop().showDesktop();
 }
 
-void TFrmLxxt::epEfTrBtn99Click() {
+void PracticeWindow::closeWindow() {
     close();
 }
 
 // ---------------------------------------------------------------------------------------------
 
-void TFrmLxxt::done(int result) {
+TFrmLxxt::TFrmLxxt(QWidget* owner) : PracticeWindow(chapterSetup(), owner) {
+    Label24 = modifiedNotice_;
+}
+
+void TFrmLxxt::epEfTrBtn7Click() {
+    showDesktop();
+}
+
+void TFrmLxxt::epEfTrBtn11Click() {
+    editQuestion();
+}
+
+void TFrmLxxt::epEfTrBtn99Click() {
+    closeWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void PracticeWindow::done(int result) {
     if (!closeQueried_) {
         closeQueried_ = true;
         Dialogs::guarded([this] { FormCloseQuery(); });
@@ -548,7 +612,7 @@ void TFrmLxxt::done(int result) {
     QDialog::done(result);
 }
 
-void TFrmLxxt::FormCloseQuery() {
+void PracticeWindow::FormCloseQuery() {
     ScreenCursor::hourglass();
     const QString elapsed = timers_->stop();
     RxGIFAnimator1->stop();
@@ -575,21 +639,21 @@ void TFrmLxxt::FormCloseQuery() {
     ScreenCursor::normal();
 }
 
-void TFrmLxxt::keyPressEvent(QKeyEvent* event) {
+void PracticeWindow::keyPressEvent(QKeyEvent* event) {
     if (!HandleAnswerKeyPress(event, keys()))
         QDialog::keyPressEvent(event);
 }
 
-AnswerKeys TFrmLxxt::keys() {
+AnswerKeys PracticeWindow::keys() {
     return {Notebook1, button(Control::PreviousQuestion), button(Control::NextQuestion),
             [this] { epEfTrBtn1Click(); }, [this] { epEfTrBtn2Click(); }};
 }
 
-void TFrmLxxt::FormKeyDown(int key) {
+void PracticeWindow::FormKeyDown(int key) {
     keys().handle(key);
 }
 
-void TFrmLxxt::Notebook1MouseMove() {
+void PracticeWindow::Notebook1MouseMove() {
     Notebook1->setToolTip(AnswerPad::HintText(Notebook1->page()));
     Notebook1->setAttribute(Qt::WA_AlwaysShowToolTips, true);
 }

@@ -13,6 +13,8 @@
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class AnswerPad;
 class Dataset;
@@ -26,22 +28,51 @@ class QPlainTextEdit;
 class QTimer;
 class QWidget;
 
-// The chapter practice window: runs one practice over the question set in App::PracticeQuerySql.
-// One question on show at a time, filtered by type tabs, reached through 20 numbered question
-// buttons per group or question by question; every answer is judged and counted when the learner
-// finishes the question, leaves it or closes the window.
+// Where the controls of a practice window sit in one screen layout.
+struct PracticeLayout {
+    QSize window;
+    QRect hint, line, notice, modified, pane, gauge, clockLabel, clock, animation, typeBoard,
+        typeTabs, questionBoard, questionButtons;
+    QPoint counters;  // left and top of 共 x 组 y 道题
+    int countersTop2; // top of 第 z 组
+    QRect prevGroup, nextGroup, pad;
+    std::vector<std::pair<Control, QRect>> buttons; // every other button by its role
+};
+
+// What makes one practice window out of the shared one.
+struct PracticeWindowSetup {
+    QString objectName;
+    QString title;
+    const ControlNames* names = nullptr;
+    PracticeConfig config;
+    const PracticeLayout* small = nullptr; // for 800 x 600 screens
+    const PracticeLayout* large = nullptr; // for every other screen
+    bool explanation = true;               // 解析 is offered (else hidden throughout)
+    // Showing writes App::ChapterHeading into the hint board (else it keeps what the opener
+    // wrote there).
+    bool hintIsChapterHeading = true;
+};
+
+// A window that runs one practice over the question set in App::PracticeQuerySql. One question on
+// show at a time, filtered by type tabs, reached through 20 numbered question buttons per group or
+// question by question; every answer is judged and counted when the learner finishes the
+// question, leaves it or closes the window. The chapter practice and the practice over one
+// knowledge point are two configurations of it.
 //
 // The opener creates the window, calls LoadQuestionSet() and shows it modally when that answers
 // yes; it destroys the window when it returns.
-class TFrmLxxt : public QDialog {
+class PracticeWindow : public QDialog {
     Q_OBJECT
 
+  protected:
+    PracticeWindow(const PracticeWindowSetup& setup, QWidget* owner);
+
+    PracticeWindowSetup setup_;
     PracticeSession session_;
     const ControlNames& names_;
 
   public:
-    explicit TFrmLxxt(QWidget* owner = nullptr);
-    ~TFrmLxxt() override;
+    ~PracticeWindow() override;
 
     // 考点, 修改本题 and 设置 open the windows WindowNames::QuestionPoints, EditQuestion and
     // Settings of the window registry over this window; while nothing is registered under a name
@@ -76,11 +107,10 @@ class TFrmLxxt : public QDialog {
     QString listFilterText() const { return session_.filterText(); }
 
     // Controls, named as the window's design names them.
-    QLabel* epLabel2 = nullptr;     // hint board: the chapter heading
+    QLabel* epLabel2 = nullptr;     // hint board: the chapter or knowledge-point heading
     QLabel* Label12 = nullptr;      // n in 第 n 题（第 m 次出现） (Label11 .. Label16)
     QLabel* Label15 = nullptr;      // m
     QLabel* Label21 = nullptr;      // voided / added by the learner
-    QLabel* Label24 = nullptr;      // 本题被您修改过
     QuestionPane* Panel1 = nullptr; // with Re1, FlatSplitter1 and Re2
     DbRichView* Re1 = nullptr;
     PaneSplitter* FlatSplitter1 = nullptr;
@@ -100,8 +130,7 @@ class TFrmLxxt : public QDialog {
     QLabel* epLabel3 = nullptr; // 题目指示板
     QuestionBoard* fcBG_th = nullptr;
     PracticeAnimation* RxGIFAnimator1 = nullptr;
-    // The buttons by role: 上一题 下一题 完成 解析 笔记 答案 桌面 设置 考点 题目作废 修改本题
-    // 关闭, and the group buttons and counters (<-上一组 下一组->, Lb_zs Lb_ts Lb_zb).
+    // The buttons by role (null for a role the window has none for), and the group counters.
     EffectButton* button(Control role) const { return buttons_[std::size_t(role)]; }
     const GroupCounters& counters() const { return *counters_; }
 
@@ -134,21 +163,25 @@ class TFrmLxxt : public QDialog {
     void epEfTrBtn4Click();
     void epEfTrBtn5Click();
     void epEfTrBtn6Click();
-    void epEfTrBtn7Click();
     void epEfTrBtn8Click();
     void epEfTrBtn9Click();
     void epEfTrBtn10Click();
-    void epEfTrBtn11Click();
-    void epEfTrBtn99Click();
 
     // Every way of closing passes FormCloseQuery once.
     void done(int result) override;
 
   protected:
+    // The buttons whose handler names differ between the windows.
+    void showDesktop();
+    void editQuestion();
+    void closeWindow();
+
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     AnswerKeys keys();
     void paintEvent(QPaintEvent* event) override;
+
+    QLabel* modifiedNotice_ = nullptr; // 本题被您修改过; null where the window has none
 
   private:
     void buildControls();
@@ -167,4 +200,19 @@ class TFrmLxxt : public QDialog {
     QPixmap background_;
     bool picturesMissing_ = false;
     bool closeQueried_ = false;
+};
+
+// The chapter practice window.
+class TFrmLxxt : public PracticeWindow {
+    Q_OBJECT
+
+  public:
+    explicit TFrmLxxt(QWidget* owner = nullptr);
+
+    QLabel* Label24 = nullptr; // 本题被您修改过
+
+  public Q_SLOTS:
+    void epEfTrBtn7Click();  // 桌面
+    void epEfTrBtn11Click(); // 修改本题
+    void epEfTrBtn99Click(); // 关闭
 };

@@ -504,6 +504,7 @@ def check_trade_52020122CASE0002():
     a, b = rn(inv / 1.08, 2), rn(net * 8.5595 / 1.08, 2)
     show(q4, inv)
     show(q4, a); show(q4, b); show(q4, b - a)
+    show(q4, net * 8.5595 / 1.08 - inv / 1.08)  # the accepted figure without rounding first
 
 
 def check_breakeven_53010122CASE0002():

@@ -8,7 +8,6 @@
 #include "widgets/window_registry.h"
 
 #include "platform/dialogs.h"
-#include "platform/program_end.h"
 #include "platform/progress.h"
 #include "platform/screen_cursor.h"
 #include "store/app_state.h"
@@ -123,7 +122,8 @@ const QString kDeleteQuestion = QStringLiteral("即将删除试卷，要继续�
 
 } // namespace
 
-TFrmCheck::TFrmCheck(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
+TFrmCheck::TFrmCheck(QWidget* owner)
+    : StepAsideDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FrmCheck"));
     setWindowTitle(QStringLiteral("查阅试卷"));
     setModal(true);
@@ -182,21 +182,6 @@ TFrmCheck::TFrmCheck(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
 
 TFrmCheck::~TFrmCheck() = default;
 
-int TFrmCheck::exec() {
-    for (;;) {
-        inExec_ = true;
-        const int result = QDialog::exec();
-        inExec_ = false;
-        // Hiding a dialog ends its modal run; a review hides the history, so the run goes on
-        // when the review is over.
-        if (!resumeAfterReview_ || ProgramEnd::requested()) {
-            resumeAfterReview_ = false;
-            return result;
-        }
-        resumeAfterReview_ = false;
-    }
-}
-
 void TFrmCheck::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
@@ -205,8 +190,7 @@ void TFrmCheck::showEvent(QShowEvent* event) {
 
 void TFrmCheck::done(int result) {
     Dialogs::guarded([this] { FormCloseQuery(); });
-    resumeAfterReview_ = false;
-    QDialog::done(result);
+    StepAsideDialog::done(result);
 }
 
 void TFrmCheck::LayOut() {
@@ -317,7 +301,7 @@ void TFrmCheck::epEfTrBtn1Click() {
     Dataset* cj = DM1->Cn1Table_cj;
     Progress::begin(QStringLiteral("正在初始化数据..."));
     QCoreApplication::processEvents();
-    hide();
+    stepAside();
 
     const QString table = cj->text(QStringLiteral("A1"));
     const QString title = cj->text(QStringLiteral("A3"));
@@ -336,14 +320,8 @@ void TFrmCheck::epEfTrBtn1Click() {
     }
     Progress::end();
 
-    if (!ProgramEnd::requested()) {
-        // In a modal run the run itself shows the history again (see exec()); showing it runs
-        // FormShow, which works out the figures anew.
-        if (inExec_)
-            resumeAfterReview_ = true;
-        else
-            show();
-    }
+    // Showing the history again runs FormShow, which works out the figures anew.
+    comeBack();
     if (!failure.isEmpty())
         Dialogs::reportError(failure);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/step_aside_dialog.h"
 
 class DatasetTableModel;
 class EffectButton;
@@ -13,7 +13,7 @@ class QTableView;
 // whatever the pass mark of the settings) and the average score; reviewing a paper in the exam
 // window and deleting one with its table. The figures are worked out at every show, so they
 // follow a review at once and a delete only when the window is shown again.
-class TFrmCheck : public QDialog {
+class TFrmCheck : public StepAsideDialog {
     Q_OBJECT
 
   public:
@@ -23,9 +23,8 @@ class TFrmCheck : public QDialog {
     // The number a score needs to count as passed with the given full marks: (full div 5) x 3.
     static int PassLine(int fullMarks) { return fullMarks / 5 * 3; }
 
-    // Shows the history modally. While a paper is reviewed the history is hidden; when the exam
-    // window closes the history comes back in the same modal run.
-    int exec() override;
+    // While a paper is reviewed the history is hidden; when the exam window closes the history
+    // comes back in the same modal run.
 
     // Controls, named as the window's design names them.
     QLabel* Image1 = nullptr; // background of the "800" layout
@@ -66,7 +65,5 @@ class TFrmCheck : public QDialog {
     void FollowGridRow();
     bool HasCurrentPaper() const;
 
-    bool inExec_ = false;
-    bool resumeAfterReview_ = false;
     bool syncing_ = false;
 };

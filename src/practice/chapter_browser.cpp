@@ -148,7 +148,7 @@ const char kColumnsSelect[] = "select a1,a2,a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k1
 
 } // namespace
 
-TFrmkmmc::TFrmkmmc(QWidget* owner) : QDialog(owner) {
+TFrmkmmc::TFrmkmmc(QWidget* owner) : StepAsideDialog(owner) {
     setObjectName(QStringLiteral("Frmkmmc"));
     setWindowTitle(QStringLiteral("章节练习"));
     setModal(true);
@@ -280,19 +280,6 @@ QString TFrmkmmc::PracticeSql(int tag, const QString& code, bool byDoubleClick) 
     }
 }
 
-int TFrmkmmc::exec() {
-    for (;;) {
-        inExec_ = true;
-        const int result = QDialog::exec();
-        inExec_ = false;
-        // Hiding a dialog ends its modal run; a practice hides the browser, so the run goes on
-        // when the practice is over.
-        if (!resumeAfterPractice_)
-            return result;
-        resumeAfterPractice_ = false;
-    }
-}
-
 void TFrmkmmc::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
@@ -301,8 +288,7 @@ void TFrmkmmc::showEvent(QShowEvent* event) {
 
 void TFrmkmmc::done(int result) {
     Dialogs::guarded([this] { FormCloseQuery(); });
-    resumeAfterPractice_ = false;
-    QDialog::done(result);
+    StepAsideDialog::done(result);
 }
 
 void TFrmkmmc::LayOut() {
@@ -470,6 +456,7 @@ void TFrmkmmc::StartPractice(int tag, bool byDoubleClick) {
     if (sql.isEmpty())
         return;
     App::PracticeQuerySql = sql;
+    App::PracticeQueryParams.clear();
 
     ScreenCursor::hourglass();
     QString failure;
@@ -480,8 +467,7 @@ void TFrmkmmc::StartPractice(int tag, bool byDoubleClick) {
             practice = std::make_unique<TFrmLxxt>(nullptr);
             if (practice->LoadQuestionSet()) {
                 shown = true;
-                hiddenForPractice_ = true;
-                hide();
+                stepAside();
                 practice->exec();
             } else if (ProgramEnd::requested()) {
                 // The practice could not load its pictures and has already said so; the
@@ -506,14 +492,8 @@ void TFrmkmmc::StartPractice(int tag, bool byDoubleClick) {
         ScreenCursor::normal();
     } // the practice window is destroyed here
 
-    if (shown && hiddenForPractice_) {
-        hiddenForPractice_ = false;
-        // In a modal run the run itself shows the browser again (see exec()).
-        if (inExec_)
-            resumeAfterPractice_ = true;
-        else
-            show();
-    }
+    if (shown)
+        comeBack();
     if (!failure.isEmpty())
         Dialogs::reportError(failure);
 }

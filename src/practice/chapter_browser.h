@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/step_aside_dialog.h"
+
 #include <QString>
 
 #include <functional>
@@ -15,7 +16,7 @@ class QTableView;
 // The chapter browser: the subject and chapter tree of tab_kmmc with its practice counters, the
 // totals of the whole book, and the entry to the three chapter practices (new questions, wrong
 // questions, questions done before) on the selected node.
-class TFrmkmmc : public QDialog {
+class TFrmkmmc : public StepAsideDialog {
     Q_OBJECT
 
   public:
@@ -38,9 +39,8 @@ class TFrmkmmc : public QDialog {
     // is registered under a name its button does nothing. An error escaping question entry is
     // reported as a failed entry.
 
-    // Shows the browser modally. While a practice runs the browser is hidden; when the practice
-    // window closes the browser comes back in the same modal run.
-    int exec() override;
+    // While a practice runs the browser is hidden; when the practice window closes the browser
+    // comes back in the same modal run.
 
     // Controls, named as the window's design names them.
     QLabel* Image1 = nullptr;  // background of the "800" layout
@@ -93,8 +93,5 @@ class TFrmkmmc : public QDialog {
     void FollowGridRow();
     static bool IsSubjectOrPart(const QString& code);
 
-    bool inExec_ = false;
-    bool hiddenForPractice_ = false;
-    bool resumeAfterPractice_ = false;
     bool syncing_ = false;
 };

@@ -50,7 +50,7 @@ PracticeConfig PracticeConfig::KnowledgePoint() {
 PracticeSession::PracticeSession(TDM1& dm, Dataset* list, PracticeConfig config)
     : dm_(dm), list_(list), config_(std::move(config)) {}
 
-bool PracticeSession::load(const QString& sql) {
+bool PracticeSession::load(const QString& sql, const QVariantMap& params) {
     list_->close();
     list_->setFiltered(false);
     list_->clearFilter();
@@ -59,6 +59,8 @@ bool PracticeSession::load(const QString& sql) {
     // Only the rows still holding an answer of an earlier practice are written.
     dm_.ADOCn1.exec(QStringLiteral("update tab_answ set E2_1='' where E2_1<>''"));
     list_->clearParams();
+    for (auto it = params.begin(); it != params.end(); ++it)
+        list_->setParam(it.key(), it.value());
     list_->setSql(sql);
     list_->open();
     return !list_->isEmpty();

@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariantMap>
 
 class Dataset;
 class TDM1;
@@ -37,9 +38,9 @@ class PracticeSession {
     const PracticeConfig& config() const { return config_; }
     Dataset* list() const { return list_; }
 
-    // Set-up: empties the current-practice answer of every question, runs sql on the list.
-    // Answers whether the set holds a question.
-    bool load(const QString& sql);
+    // Set-up: empties the current-practice answer of every question, runs sql with its bound
+    // values on the list. Answers whether the set holds a question.
+    bool load(const QString& sql, const QVariantMap& params = {});
 
     // Type filter: "" shows every question, "A13=<code>" the questions of one type.
     static QString FilterFor(int typeCode); // 0: ""

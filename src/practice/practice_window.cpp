@@ -27,6 +27,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <utility>
 
 using namespace Question;
 
@@ -296,7 +297,7 @@ void PracticeWindow::FormCreate() {
 bool PracticeWindow::LoadQuestionSet() {
     if (picturesMissing_)
         return false;
-    if (!session_.load(App::PracticeQuerySql))
+    if (!session_.load(App::PracticeQuerySql, std::exchange(App::PracticeQueryParams, {})))
         return false;
     App::FirstQuestionId = session_.list()->text(QStringLiteral("a1"));
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantMap>
 #include <QVector>
 
 // Process-wide values shared by the windows. Set and read in the user-interface thread only.
@@ -16,6 +17,9 @@ inline bool MusicOn = false;
 inline int VolumeLevel = 10;     // 1..16
 inline QString ChapterHeading;   // C1_1 of the chapter tree's current row
 inline QString PracticeQuerySql; // the question set of the next practice
+// The values bound to PracticeQuerySql's parameters; the practice's set-up takes them, so they
+// never reach another practice's statement.
+inline QVariantMap PracticeQueryParams;
 inline QString FirstQuestionId;
 inline bool NoteHasContent = false;
 inline int ChosenPointCount = 0;

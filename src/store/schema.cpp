@@ -48,6 +48,14 @@ const char* const kTables[] = {
     "CREATE INDEX ix_cj_a3_1 ON tab_cj (A3_1)",
 };
 
+// The questions of one knowledge point are found through its slots k3..k12, one index each
+// (version 2).
+void createPointSlotIndexes(Database& db) {
+    for (int slot = 3; slot <= 12; ++slot)
+        db.exec(
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_answ_k%1 ON tab_answ (k%1)").arg(slot));
+}
+
 QString typeTableStatement(int kind) {
     return QStringLiteral("CREATE TABLE tab_tx%1 (A1 INTEGER, B1 TEXT COLLATE NOCASE, B2 INTEGER, "
                           "B3 REAL, time REAL)")
@@ -64,6 +72,7 @@ void create(Database& db) {
         db.exec(QString::fromUtf8(sql));
     for (int kind = 1; kind <= 5; ++kind)
         db.exec(typeTableStatement(kind));
+    createPointSlotIndexes(db);
     db.exec(QStringLiteral("PRAGMA user_version=%1").arg(kVersion));
     tx.commit();
 }
@@ -75,7 +84,9 @@ void upgrade(Database& db) {
     if (version == kVersion)
         return;
     Transaction tx(db);
-    // Version 0 is a bank written before versions were kept: the same tables.
+    // Version 0 is a bank written before versions were kept: the same tables as version 1.
+    if (version < 2)
+        createPointSlotIndexes(db);
     db.exec(QStringLiteral("PRAGMA user_version=%1").arg(kVersion));
     tx.commit();
 }

@@ -3,6 +3,7 @@
 #include "store/data_module.h"
 #include "store/database.h"
 #include "store/learner_bank.h"
+#include "store/schema.h"
 
 #include "platform/clock.h"
 
@@ -128,6 +129,7 @@ TEST_F(LearnerBankTest, AnUpgradeIsPrecededByABackupEvenOnADayThatHasOne) {
         Database db;
         db.open(folder->learnerBankPath());
         db.exec("PRAGMA user_version=0");
+        db.exec("DROP INDEX ix_answ_k7"); // a bank from before the slot indexes
     }
     at(QDate(2026, 12, 9), QTime(11, 0));
     TDM1 dm(folder->path());
@@ -137,7 +139,9 @@ TEST_F(LearnerBankTest, AnUpgradeIsPrecededByABackupEvenOnADayThatHasOne) {
     Database copy;
     copy.openReadOnly(all.first());
     EXPECT_EQ(copy.scalar("PRAGMA user_version").toInt(), 0); // taken before the upgrade
-    EXPECT_EQ(dm.ADOCn1.scalar("PRAGMA user_version").toInt(), 1);
+    EXPECT_EQ(dm.ADOCn1.scalar("PRAGMA user_version").toInt(), Schema::kVersion);
+    EXPECT_EQ(
+        dm.ADOCn1.scalar("select count(*) from sqlite_master where name='ix_answ_k7'").toInt(), 1);
 }
 
 TEST_F(LearnerBankTest, AFailedBackupIsNeverFatal) {

@@ -65,6 +65,10 @@ def check_income_elasticity_510202220001():
     show(q, g * 100, 3)
     show(q, (1 + g) ** 3, 4)
     show(q, 114.0 * rn((1 + g) ** 3, 4))
+    e0 = sum(es) / 3  # the accepted figure from unrounded elasticities
+    show(q, e0, 4); show(q, 114.0 * (1 + e0 * 0.06) ** 3)
+    show(q, 3.64 / 5.00, 3)  # the 2024 elasticity from the written rates
+    show(q, rn((4.80 / 6.00 + rn(4.96 / 6.02, 3) + 3.64 / 5.00) / 3, 3), 3)
 
 
 def check_consumption_coefficient_510202220002():
@@ -321,6 +325,7 @@ def check_breakeven_53010122CASE0001():
     q1, q2 = "53010122CASE0001-1", "53010122CASE0001-2"
     bq = 20000000 / (500 - 300 - 5)
     show(q1, bq); show(q1, bq / 10000); show(q1, rn(bq, 2) / 200000 * 100)
+    show(q1, rn(bq / 10000, 2) / 20 * 100)  # accepted from 10.26 wan units
     show(q1, 20000000 / 200000 + 305)
     base = (200000 * 195 - 20000000) / 10000
     low = (200000 * (450 - 305) - 20000000) / 10000
@@ -409,6 +414,8 @@ def check_regression_51020122CASE0002():
     s0 = sy * root
     show(q3, d, 4); show(q3, root, 4); show(q3, s0, 4)
     show(q3, 3.182 * s0, 3); show(q3, y0 - 3.182 * s0, 3); show(q3, y0 + 3.182 * s0, 3)
+    show(q3, y0, 4); show(q3, 3.182 * s0, 4)
+    show(q3, rn(y0, 3) - rn(3.182 * s0, 3), 3)  # the lower bound from the written figures
     # the result accepted from the equation rounded to four decimals
     y4 = rn(a, 4) + rn(b, 4) * 170
     show(q3, y4, 3); show(q3, y4 - 3.182 * s0, 3); show(q3, y4 + 3.182 * s0, 3)
@@ -510,7 +517,8 @@ def check_trade_52020122CASE0002():
 def check_breakeven_53010122CASE0002():
     q1, q2, q3, q4, q5 = (f"53010122CASE0002-{k}" for k in range(1, 6))
     bep = 1200 / (80 - 44 - 1)
-    show(q1, bep); show(q1, bep / 50 * 100)
+    show(q1, bep); show(q1, bep / 50 * 100); show(q1, bep, 4)
+    show(q1, rn(bep, 2) / 50 * 100)  # accepted from the rounded output
     base = 50 * (80 - 44 - 1) - 1200
     show(q2, base, 0); show(q2, 1200 / 50 + 44 + 1); show(q2, (80 - 69) / 80 * 100)
     sens = []

@@ -64,11 +64,18 @@ def fmt(value, nd):
     return s.lstrip("-") if float(s) == 0 else s
 
 
+def plain(text):
+    """The text with full-width minus signs and commas made plain and thousands written as
+    '20 000' joined to '20000'."""
+    text = text.replace("－", "-").replace("，", ",")
+    return re.sub(r"(?<=\d) (?=\d{3}(?![0-9.]))", "", text)
+
+
 def show(rid, value, nd=2, what=""):
     """The item rid must write value rounded to nd decimals (with a minus sign written '-' or
-    '－', thousands never grouped)."""
+    '－', thousands written together or grouped by a space)."""
     CHECKED.add(rid.split("-")[0] if "CASE" in rid else rid)
-    body = text_of(rid).replace("－", "-").replace("，", ",")
+    body = plain(text_of(rid))
     s = fmt(value, nd)
     pattern = r"(?<![0-9.])" + re.escape(s) + r"(?![0-9])"
     if not re.search(pattern, body):

@@ -1,6 +1,7 @@
 // The program entry of Tarnwick. No command-line arguments are read.
 
 #include "exam/exam_commands.h"
+#include "knowledge/knowledge_commands.h"
 #include "practice/practice_commands.h"
 #include "shell/message_dialog.h"
 #include "shell/program_entry.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
     // can send any command.
     registerPracticeCommands();
     registerExamCommands();
+    registerKnowledgeCommands();
     installFilePickers();
 
     int code = 0;

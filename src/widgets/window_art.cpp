@@ -5,6 +5,7 @@
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTableView>
@@ -76,6 +77,16 @@ QTableView* MakeGrid(QWidget* parent, const char* name) {
                        " padding: 0px; border: 0px; border-right: 1px solid #b9c4d4;"
                        " border-bottom: 1px solid #b9c4d4; }"));
     return grid;
+}
+
+QListWidget* MakeList(QWidget* parent, const char* name) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QLatin1String(name));
+    list->setStyleSheet(
+        QStringLiteral("QListWidget { background: white; border: 1px solid #b9c4d4; }"
+                       "QListWidget::item { padding: 3px 2px; }"
+                       "QListWidget::item:selected { background: #2f5d9b; color: white; }"));
+    return list;
 }
 
 QLCDNumber* MakeFigure(QWidget* parent, const char* name, int digits) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QListWidget;
 class QLCDNumber;
 class QPainter;
 class QRect;
@@ -25,6 +26,8 @@ void PaintButtonPlate(QPainter& p, const QRect& button);
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text);
 // A read-only grid selecting whole rows, one at a time, in the windows' colours.
 QTableView* MakeGrid(QWidget* parent, const char* name);
+// A list of headings selecting one at a time, in the windows' colours.
+QListWidget* MakeList(QWidget* parent, const char* name);
 // A figure display with digits places, showing 0.
 QLCDNumber* MakeFigure(QWidget* parent, const char* name, int digits);
 

@@ -26,6 +26,7 @@ void GuiBankTest::SetUp() {
     App::MusicOn = false;
     App::VolumeLevel = 10;
     App::PracticeQuerySql.clear();
+    App::PracticeQueryParams.clear();
 
     folder = Fixtures::makeProgramFolder();
     ASSERT_TRUE(folder->isValid());

@@ -6,8 +6,10 @@
 #include "store/data_module.h"
 #include "store/database.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QString>
+#include <QTimer>
 #include <QVariant>
 
 #include <functional>
@@ -19,6 +21,22 @@ namespace GuiTest {
 
 // Processes events until done() or the time is up; answers done().
 bool waitUntil(const std::function<bool()>& done, int ms = 5000);
+
+// Runs step on the first modal window of type W that shows up (polling, since such a window is
+// created inside a handler that does not return until it closes).
+template <class W> void whenModal(std::function<void(W*)> step) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, step] {
+        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!w || !w->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        step(w);
+    });
+    timer->start();
+}
 
 } // namespace GuiTest
 

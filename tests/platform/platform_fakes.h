@@ -85,6 +85,17 @@ class EndObserver {
     int count = 0;
 };
 
+// Counts the requests to show the desktop instead of minimising every window.
+class DesktopFake : public DesktopControl {
+  public:
+    DesktopFake() { Platform::setDesktop(this); }
+    ~DesktopFake() override { Platform::setDesktop(nullptr); }
+    DesktopFake(const DesktopFake&) = delete;
+    DesktopFake& operator=(const DesktopFake&) = delete;
+    void showDesktop() override { ++shown; }
+    int shown = 0;
+};
+
 class MusicPlayerFake : public MusicPlayer {
   public:
     MusicPlayerFake() { Platform::setMusic(this); }

@@ -29,23 +29,9 @@
 
 namespace {
 
-const QString kDeleteQuestion = QStringLiteral("即将删除试卷，要继续么？");
+using GuiTest::whenModal;
 
-// Runs `step` on the first modal window of type W that shows up (polling, since the window is
-// created inside a handler that does not return until it closes).
-template <class W> void whenModal(std::function<void(W*)> step) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, step] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!w || !w->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        step(w);
-    });
-    timer->start();
-}
+const QString kDeleteQuestion = QStringLiteral("即将删除试卷，要继续么？");
 
 class ExamHistoryTest : public GuiBankTest {
   protected:

@@ -35,28 +35,14 @@
 
 namespace {
 
+using GuiTest::whenModal;
+
 const QString kPickChapter = QStringLiteral("请选择具体章节目录！");
 const QString kBookshop = QStringLiteral("请联系书店，购买Velmora《Tarnwick》一书！");
 const QString kNoWrong = QStringLiteral("本章节下没有错题！");
 const QString kNeverDone = QStringLiteral("本章节习题还未曾做过！");
 
 using GuiTest::waitUntil;
-
-// Runs `step` on the first modal window of type W that shows up (polling, since the window is
-// created inside a handler that does not return until it closes).
-template <class W> void whenModal(std::function<void(W*)> step) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, step] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!w || !w->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        step(w);
-    });
-    timer->start();
-}
 
 QStringList idsOf(const QString& sql) {
     Dataset q(&DM1->ADOCn1);

@@ -39,13 +39,7 @@ const char* const kCase1 = "4101021CASE00001-1"; // 11, key D
 const char* const kMulti = "410101140001";       // 14, key ACD, 5 options, point 4101010001
 const char* const kSubj = "410102220001";        // 22, key "1", point 4101020001
 
-class DesktopFake : public DesktopControl {
-  public:
-    DesktopFake() { Platform::setDesktop(this); }
-    ~DesktopFake() override { Platform::setDesktop(nullptr); }
-    void showDesktop() override { ++shown; }
-    int shown = 0;
-};
+using Fakes::DesktopFake;
 
 class PracticeWindowTest : public GuiBankTest {
   protected:

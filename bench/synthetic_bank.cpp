@@ -25,6 +25,15 @@ QString sectionCode(int s) {
         .arg(section, 2, 10, QLatin1Char('0'));
 }
 
+constexpr int kPoints = 5000;
+
+// Knowledge point p: "A4", its catalogue chapter (4 digits, 50 points each), its number (4).
+QString pointId(int p) {
+    return QStringLiteral("A4%1%2")
+        .arg(p / 50, 4, 10, QLatin1Char('0'))
+        .arg(p % 50, 4, 10, QLatin1Char('0'));
+}
+
 void build(const QString& file, int questions) {
     QDir().mkpath(QFileInfo(file).absolutePath());
     const QString temp = file + ".part";
@@ -64,13 +73,11 @@ void build(const QString& file, int questions) {
         for (int c = 0; c < 100; ++c)
             db.exec("insert into tab_fgmc (id, bh, n) values (:i, :b, '章')",
                     {{"i", QStringLiteral("A4%1").arg(c, 4, 10, QLatin1Char('0'))}, {"b", c + 1}});
-        for (int p = 0; p < 2000; ++p) {
-            const QString id = QStringLiteral("A4%1%2")
-                                   .arg(p / 20, 4, 10, QLatin1Char('0'))
-                                   .arg(p % 20, 4, 10, QLatin1Char('0'));
-            db.exec(
-                "insert into tab_rule (id, ftid, sn, n) values (:i, :f, '考点', x'7b5c727466317d')",
-                {{"i", id.left(6)}, {"f", id}});
+        // 50 knowledge points under each of the 100 catalogue chapters.
+        for (int p = 0; p < kPoints; ++p) {
+            const QString id = pointId(p);
+            db.exec("insert into tab_rule (id, ftid, sn, n) values (:i, :f, :s, x'7b5c727466317d')",
+                    {{"i", id.left(6)}, {"f", id}, {"s", QStringLiteral("考点 %1").arg(p)}});
         }
         // A question of ordinary length: a stem of about 150 characters and four options.
         QByteArray rtf = "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}"
@@ -85,27 +92,25 @@ void build(const QString& file, int questions) {
             rtf += QByteArray("\\par ") + option + ". \\u36873?\\u39033?\\u20869?\\u23481?";
         rtf += "\\par}";
         Statement answ(db.handle(),
-                       "insert into tab_answ (A1, A2, A2_1, A10, A13, k3, k4, xx, f1, E3, E4) "
-                       "values (:a, :k, 4, :c, :t, :p1, :p2, :x, 0, 0, 0)");
+                       "insert into tab_answ (A1, A2, A2_1, A10, A13, k3, k4, k9, xx, f1, E3, "
+                       "E4) values (:a, :k, 4, :c, :t, :p1, :p2, :p3, :x, 0, 0, 0)");
         Statement exer(db.handle(), "insert into tab_exer (A1, A15, jx) values (:a, :r, :r)");
         for (int q = 0; q < questions; ++q) {
             const QString section = sectionCode(q % 200);
             const int type = q % 3 == 0 ? 14 : 11;
             const QString id = section + QString::number(type) +
                                QStringLiteral("%1").arg(q / 200, 4, 10, QLatin1Char('0'));
-            const auto point = [](int p) {
-                return QStringLiteral("A4%1%2")
-                    .arg(p / 20, 4, 10, QLatin1Char('0'))
-                    .arg(p % 20, 4, 10, QLatin1Char('0'));
-            };
             answ.reset();
-            answ.bindAll({{"a", id},
-                          {"k", type == 14 ? "AC" : "B"},
-                          {"c", section},
-                          {"t", type},
-                          {"p1", point(q % 2000)},
-                          {"p2", point((q * 7 + 3) % 2000)},
-                          {"x", q / 200 + 1}});
+            answ.bindAll(
+                {{"a", id},
+                 {"k", type == 14 ? "AC" : "B"},
+                 {"c", section},
+                 {"t", type},
+                 {"p1", pointId(q % kPoints)},
+                 {"p2", pointId((q * 7 + 3) % kPoints)},
+                 // Every fifth question has a third point, in a slot after a gap.
+                 {"p3", q % 5 == 0 ? QVariant(pointId((q * 13 + 11) % kPoints)) : QVariant()},
+                 {"x", q / 200 + 1}});
             answ.step();
             exer.reset();
             exer.bindAll({{"a", id}, {"r", rtf}});
@@ -119,6 +124,10 @@ void build(const QString& file, int questions) {
         db.exec("insert into tab_plan values (0, 50, 60, '2027-04-10', 65, 9000)");
         db.exec("update tab_kmmc set C3=(select count(*) from tab_answ where "
                 "substr(A10,1,length(tab_kmmc.C1))=tab_kmmc.C1)");
+        db.exec("update tab_rule set q=(select count(*) from tab_answ where k3=tab_rule.ftid or "
+                "k4=tab_rule.ftid or k9=tab_rule.ftid)");
+        db.exec("update tab_fgmc set q=(select sum(q) from tab_rule where tab_rule.id=tab_fgmc.id) "
+                "where length(id)=6");
         tx.commit();
     }
     QFile::remove(file);

@@ -4,7 +4,8 @@
 
 // Synthetic banks for benchmarks: a program folder holding data/QK730415.db with the given number
 // of questions spread over 2 subjects x 5 parts x 5 chapters x 4 sections (200 sections), each
-// question linked to two of 2,000 knowledge points; a year of daily log rows.
+// question linked to two of 5,000 knowledge points (every fifth to a third one), 50 points under
+// each of 100 catalogue chapters; a year of daily log rows.
 namespace SyntheticBank {
 
 // Returns the program folder (ending in "/"), built once per size under the system's temp folder.

@@ -249,13 +249,21 @@ def check_investment_52010122CASE0001():
         show(q1, v)
     # the answer also accepts the landed cost summed from unrounded charges
     cif_exact = (fob + fr) / (1 - 0.003)
-    show(q1, cif_exact + bank + cif_exact * (0.015 + 0.08) + cif_exact * 1.08 * 0.13)
-    eq = landed + 60 + 2800
-    inst = rn(eq * 0.10, 2)
-    works = eq + 3200 + inst
-    base = rn((works + 1800) * 0.08, 2)
-    build = works + 1800 + base + 600
+    landed_exact = cif_exact + bank + cif_exact * (0.015 + 0.08) + cif_exact * 1.08 * 0.13
+    show(q1, landed_exact)
+
+    def investment(landed_cost):
+        eq = landed_cost + 60 + 2800
+        inst = rn(eq * 0.10, 2)
+        works = eq + 3200 + inst
+        base = rn((works + 1800) * 0.08, 2)
+        return eq, inst, works, base, works + 1800 + base + 600
+
+    eq, inst, works, base, build = investment(landed)
     for v in (eq, inst, works, base, build):
+        show(q2, v)
+    # the figures that follow from the accepted unrounded landed cost
+    for v in investment(rn(landed_exact, 2)):
         show(q2, v)
     parts = [9000 / 12, 6000 / 8, (6000 + 600 + 1200 + 400 + 200) / 24, (9000 - 400) / 18,
              (1200 + 800) / 24]
@@ -474,6 +482,12 @@ def check_estimate_52010122CASE0002():
     show(q1, eng)
     basic = rn((eng + 3000) * 0.08, 2)
     show(q2, eng + 3000); show(q2, basic); show(q2, eng + 3000 + basic)
+    # accepted: the factor written to four decimals first
+    eq4 = rn(12000 * rn((50 / 30) ** 0.7, 4) * 1.1, 2)
+    eng4 = eq4 + rn(eq4 * 0.35, 2) + rn(eq4 * 0.20, 2)
+    show(q1, eq4); show(q1, eq4 * 0.35); show(q1, eq4 * 0.20); show(q1, eng4)
+    basic4 = rn((eng4 + 3000) * 0.08, 2)
+    show(q2, eng4 + 3000); show(q2, basic4); show(q2, eng4 + 3000 + basic4)
     i1, i2 = rn(eng * 0.4, 2), rn(eng * 0.6, 2)
     p1, p2 = rn(i1 * 0.05, 2), rn(i2 * (1.05 ** 2 - 1), 2)
     show(q3, i1); show(q3, i2); show(q3, p1); show(q3, p2); show(q3, p1 + p2)

@@ -456,7 +456,7 @@ void TFrmExam::ShowAnswerControls(int page) {
         grey(button(6), !IsSubjective(typeCode));
         grey(button(4), !paper->isNull(QStringLiteral("jx")) &&
                             !paper->bytes(QStringLiteral("jx")).trimmed().isEmpty());
-        grey(button(9), !paper->text(QStringLiteral("k3")).trimmed().isEmpty());
+        grey(button(9), !PracticeSession::FirstPointOf(*paper).isEmpty());
     }
     button(5)->setText(paper->text(QStringLiteral("A14")).trimmed().isEmpty()
                            ? names_.caption(Control::Note)

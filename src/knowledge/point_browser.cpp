@@ -46,8 +46,8 @@ struct Geometry {
     int listWidth; // the knowledge-point list of the chapter view
 };
 
-const Geometry kSmall = {QSize(760, 504), 380, 425, 410, 30, 30, 220};
-const Geometry kLarge = {QSize(900, 599), 474, 520, 554, 30, 36, 260};
+const Geometry kSmall = {QSize(760, 504), 380, 425, 410, 30, 30, 230};
+const Geometry kLarge = {QSize(900, 599), 474, 520, 554, 30, 36, 300};
 
 const Geometry& geometryFor(const QString& screenMode) {
     return screenMode == QLatin1String("800") ? kSmall : kLarge;
@@ -77,6 +77,9 @@ TfrmLawDetail::TfrmLawDetail(QAbstractButton* practise, QWidget* owner)
     m_Pdetail = new QWidget(this);
     m_Pdetail->setObjectName(QStringLiteral("m_Pdetail"));
     m_LBmenu = WindowArt::MakeList(m_Pdetail, "m_LBmenu");
+    // A long heading wraps instead of hiding behind a sideways scroll.
+    m_LBmenu->setWordWrap(true);
+    m_LBmenu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Re = new DbRichView(m_Pdetail);
     Re->setObjectName(QStringLiteral("Re"));
     Re->setReadOnly(true);
@@ -256,9 +259,19 @@ void TfrmLawsFaGui::LoadCatalogue() {
         const auto whole = [&](const char* f) {
             return q->valueAt(row, QLatin1String(f)).toLongLong();
         };
-        m_gridModel->appendRow({new QStandardItem(q->textAt(row, QStringLiteral("n"))),
-                                counter(whole("q")), counter(whole("q1")), counter(whole("q2")),
-                                counter(whole("q4"))});
+        const QList<QStandardItem*> cells = {new QStandardItem(q->textAt(row, QStringLiteral("n"))),
+                                             counter(whole("q")), counter(whole("q1")),
+                                             counter(whole("q2")), counter(whole("q4"))};
+        // A top-level entry (a whole subject) stands out from the chapters under it.
+        if (PointCatalogue::IsTopLevel(q->textAt(row, QStringLiteral("id")))) {
+            for (QStandardItem* c : cells) {
+                QFont bold = m_grid->font();
+                bold.setBold(true);
+                c->setFont(bold);
+                c->setBackground(QColor(236, 241, 248));
+            }
+        }
+        m_gridModel->appendRow(cells);
         rowIds_.append(q->textAt(row, QStringLiteral("id")));
     }
     q->close();
@@ -285,8 +298,10 @@ void TfrmLawsFaGui::LayOut() {
     m_pBody->setGeometry(0, kTitleHeight, w, g.bodyHeight);
     m_pMuLu->setGeometry(4, 4, w - 8, g.bodyHeight - 8);
     m_grid->setGeometry(m_pMuLu->rect());
-    if (detail_)
+    if (detail_) {
         detail_->m_Pdetail->setGeometry(m_pMuLu->rect());
+        detail_->m_LBmenu->setFixedWidth(g.listWidth);
+    }
     m_grid->horizontalHeader()->setFixedHeight(g.headingHeight);
     m_grid->verticalHeader()->setDefaultSectionSize(g.dataRowHeight);
 
@@ -307,6 +322,11 @@ void TfrmLawsFaGui::paintEvent(QPaintEvent* event) {
     else
         p.fillRect(rect(), QColor(246, 241, 230));
     WindowArt::PaintTitleBand(p, m_pTiltel->geometry(), QString(), 22);
+    // A bar behind the row of controls, down to the window's bottom edge.
+    const int barTop = m_editFind->y() - 10;
+    p.fillRect(QRect(0, barTop, width(), height() - barTop), QColor(58, 96, 150, 28));
+    p.setPen(QColor(120, 142, 176));
+    p.drawLine(0, barTop, width(), barTop);
     for (const QWidget* b : {static_cast<QWidget*>(m_btnFind), static_cast<QWidget*>(m_btnSelect),
                              static_cast<QWidget*>(m_btnMost), static_cast<QWidget*>(m_btnQuestion),
                              static_cast<QWidget*>(m_btnBack), static_cast<QWidget*>(m_btnExit)}) {
@@ -429,6 +449,7 @@ void TfrmLawsFaGui::SwitchView(bool catalogue) {
             detail_ = std::make_unique<TfrmLawDetail>(m_btnQuestion, this);
         detail_->m_Pdetail->setParent(m_pMuLu);
         detail_->m_Pdetail->setGeometry(m_pMuLu->rect());
+        detail_->m_LBmenu->setFixedWidth(geometryFor(App::ScreenMode).listWidth);
         const int row = currentRow();
         if (row >= 0)
             m_Ltiltle->setText(m_gridModel->item(row, 0)->text().trimmed());

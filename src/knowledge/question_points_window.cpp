@@ -36,6 +36,7 @@ TfrmAnswFagui::TfrmAnswFagui(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmAnswFagui"));
     setWindowTitle(QStringLiteral("相关考点"));
     setModal(true);
+    background_.load(App::AppPath + QStringLiteral("pic/bg_window.png"));
 
     epLabel1 = new QLabel(QStringLiteral("考点："), this);
     epLabel1->setObjectName(QStringLiteral("epLabel1"));
@@ -55,6 +56,8 @@ TfrmAnswFagui::TfrmAnswFagui(QWidget* owner) : QDialog(owner) {
     Re = new DbRichView(Splitter1);
     Re->setObjectName(QStringLiteral("Re"));
     Re->setReadOnly(true);
+    Re->setStyleSheet(
+        QStringLiteral("QTextBrowser { background: white; border: 1px solid #b9c4d4; }"));
     Splitter1->addWidget(ListBox1);
     Splitter1->addWidget(Re);
     Splitter1->setStretchFactor(1, 1);
@@ -197,6 +200,15 @@ void TfrmAnswFagui::epEfTrBtn1Click() {
 void TfrmAnswFagui::done(int result) {
     FormClose();
     QDialog::done(result);
+}
+
+void TfrmAnswFagui::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!background_.isNull())
+        p.drawTiledPixmap(rect(), background_);
+    WindowArt::PaintButtonPlate(p, epEfTrBtn1->geometry());
+    QDialog::paintEvent(event);
 }
 
 void TfrmAnswFagui::FormClose() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
 #include <QString>
 
 class Dataset;
@@ -48,8 +49,11 @@ class TfrmAnswFagui : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void LayOut();
     void showChapterOf(const QString& chapterId);
+
+    QPixmap background_;
 };

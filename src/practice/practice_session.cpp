@@ -150,6 +150,15 @@ PracticeSession::Outcome PracticeSession::record(int recNo, const QString& answe
     return out;
 }
 
+QString PracticeSession::FirstPointOf(const Dataset& row) {
+    for (int slot = 3; slot <= 12; ++slot) {
+        const QString point = row.text(QStringLiteral("k%1").arg(slot)).trimmed();
+        if (!point.isEmpty())
+            return point;
+    }
+    return {};
+}
+
 RowValues PracticeSession::RowValuesOf(const Dataset& row) {
     RowValues v;
     v.key = row.text(QStringLiteral("A2"));

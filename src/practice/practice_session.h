@@ -91,6 +91,9 @@ class PracticeSession {
 
     // The values judging reads from a question's current row (A2, E2_1, E2, E1, E3, E4).
     static Question::RowValues RowValuesOf(const Dataset& row);
+    // The first knowledge point of a question's current row: its first filled slot of k3..k12
+    // (slots need not be packed), or empty.
+    static QString FirstPointOf(const Dataset& row);
 
     // The face of a record's button by its current-practice answer.
     Question::Face faceOf(int recNo) const;

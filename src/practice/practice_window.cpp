@@ -434,7 +434,7 @@ void PracticeWindow::ShowStem(const QString& questionId) {
 void PracticeWindow::PresentQuestion(int page, Dataset* list, Dataset* content) {
     const QString e2_1 = list->text(QStringLiteral("E2_1"));
     const ButtonStates s =
-        StatesFor(!e2_1.isEmpty(), HasExplanation(content), list->text(QStringLiteral("k3")),
+        StatesFor(!e2_1.isEmpty(), HasExplanation(content), PracticeSession::FirstPointOf(*list),
                   int(list->whole(QStringLiteral("A13"))), list->text(QStringLiteral("A14")));
     button(Control::Explanation)->setEnabled(s.explanation);
     button(Control::Points)->setEnabled(s.points);
@@ -462,7 +462,7 @@ void PracticeWindow::JudgeAnswer(int recNo, int page, int groupStart, int groupE
     if (mode == 1) {
         const int typeCode = int(list->whole(QStringLiteral("A13")));
         const ButtonStates s = StatesFor(true, HasExplanation(content),
-                                         list->text(QStringLiteral("k3")), typeCode, QString());
+                                         PracticeSession::FirstPointOf(*list), typeCode, QString());
         button(Control::Explanation)->setEnabled(s.explanation);
         button(Control::Points)->setEnabled(s.points);
         fcBG_th->setDownFace(recNo, out.face);

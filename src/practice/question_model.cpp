@@ -215,12 +215,12 @@ QStringList TypeTabPictures() {
     return {QStringLiteral("pic/kvattxup.bmp"), QStringLiteral("pic/kvattxdw.bmp")};
 }
 
-ButtonStates StatesFor(bool answeredNow, bool hasExplanation, const QString& k3, int typeCode,
-                       const QString& note) {
+ButtonStates StatesFor(bool answeredNow, bool hasExplanation, const QString& firstPoint,
+                       int typeCode, const QString& note) {
     ButtonStates s;
     if (answeredNow) {
         s.explanation = hasExplanation;
-        s.points = !k3.trimmed().isEmpty();
+        s.points = !firstPoint.trimmed().isEmpty();
         s.answer = !IsSubjective(typeCode);
     }
     s.noteCaption = note.trimmed().isEmpty() ? QStringLiteral("笔记") : QStringLiteral("有内容");

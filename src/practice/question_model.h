@@ -135,9 +135,10 @@ struct ButtonStates {
     bool answer = false;      // 答案
     QString noteCaption;      // 笔记 / 有内容
 };
-// answeredNow: E2_1 not empty. hasExplanation: jx present and not empty. k3: the first point slot.
-ButtonStates StatesFor(bool answeredNow, bool hasExplanation, const QString& k3, int typeCode,
-                       const QString& note);
+// answeredNow: E2_1 not empty. hasExplanation: jx present and not empty. firstPoint: the
+// question's first knowledge point (empty when it has none).
+ButtonStates StatesFor(bool answeredNow, bool hasExplanation, const QString& firstPoint,
+                       int typeCode, const QString& note);
 
 // Answer time of a type: the TypeTimes entry of the first TypeCodes entry equal to the code, or 600
 // when the type is missing. The answer timer ticks with this interval in milliseconds; the gauge

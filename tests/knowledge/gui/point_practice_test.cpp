@@ -197,3 +197,21 @@ TEST_F(PointPracticeTest, PointsOfTheQuestionOnShowOpenFromItsPointsButtonOnceAn
     EXPECT_TRUE(ran);
     EXPECT_TRUE(window->isVisible());
 }
+
+TEST_F(PointPracticeTest, AQuestionWhoseFirstSlotIsEmptyStillOffersItsPoint) {
+    registerKnowledgeCommands();
+    sql(QStringLiteral("update tab_answ set k3=null, k4='4101010001' where A1='410101140001'"));
+    ASSERT_TRUE(open(QStringLiteral("4101010001")));
+    for (int i = 1; currentId() != QLatin1String("410101140001"); ++i)
+        window->questionButton(i)->click();
+    click("fcBG_many1");
+    click("epEfTrBtn3");
+    bool ran = false;
+    whenModal<TfrmAnswFagui>([&](TfrmAnswFagui* w) {
+        ran = true;
+        EXPECT_EQ(w->ListBox1->count(), 1);
+        w->close();
+    });
+    click("epEfTrBtn9");
+    EXPECT_TRUE(ran);
+}

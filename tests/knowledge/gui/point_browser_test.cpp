@@ -8,12 +8,14 @@
 
 #include "gui_bank_test.h"
 
+#include "platform/screen_cursor.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
 #include "widgets/db_rich_view.h"
 #include "widgets/effect_button.h"
 #include "widgets/window_registry.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -334,4 +336,20 @@ TEST_F(PointBrowserTest, TheMenuOpensTheBrowserForBothCommandsAndExitCloses) {
     EXPECT_TRUE(ran);
     EXPECT_FALSE(DM1->m_query->active());
     EXPECT_FALSE(DM1->m_queryDetail->active());
+}
+
+TEST_F(PointBrowserTest, AnErrorInThePracticeIsReportedAndTheBrowserComesBack) {
+    open();
+    openChapter(1);
+    // The practice's set-up cannot read the questions.
+    sql(QStringLiteral("alter table tab_answ rename to tab_answ_gone"));
+    click(browser->m_btnQuestion);
+    ASSERT_EQ(dialogs->requests.size(), 1);
+    EXPECT_EQ(dialogs->last().kind, Dialogs::Kind::MessageBox);
+    EXPECT_EQ(dialogs->last().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_FALSE(ScreenCursor::isHourglass());
+    EXPECT_EQ(note(), QStringLiteral("相关题数：2题  已做题数：0题  已做道次：0次  做错道次：0次"));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<TFrmRuleLxxt*>(w), nullptr); // destroyed
 }

@@ -1,16 +1,22 @@
 // The knowledge points of one question: which slots count, the chapter in the title bar, slots
-// naming no point, and the opener that shows nothing for a question without points.
+// naming no point, the opener that shows nothing for a question without points, and the window
+// opened from the exam review's 考点 button.
 
 #include "knowledge/knowledge_commands.h"
 #include "knowledge/question_points_window.h"
 
 #include "gui_bank_test.h"
 
+#include "exam/exam_window.h"
+#include "exam/paper.h"
+
 #include "store/app_state.h"
 #include "store/data_module.h"
 #include "widgets/db_rich_view.h"
+#include "widgets/effect_button.h"
 #include "widgets/window_registry.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QListWidget>
 #include <QSplitter>
@@ -121,4 +127,35 @@ TEST_F(QuestionPointsTest, TheOpenerShowsNothingForAQuestionWithoutPoints) {
     WindowRegistry::open(WindowNames::QuestionPoints, nullptr, QStringLiteral("410101110001"));
     EXPECT_TRUE(ran);
     EXPECT_TRUE(dialogs->requests.isEmpty());
+}
+
+TEST_F(QuestionPointsTest, TheExamReviewOpensThePointsOfItsQuestionOnShow) {
+    copyPictures();
+    App::PaperKind = 1;
+    registerKnowledgeCommands();
+    // Every single-choice question of subject 4 is drawn, the one with two points among them.
+    sql("update tab_tx1 set B2=4 where A1=11");
+    const Paper::Built built = Paper::BuildPaper(*dm, 1, today(), Paper::TimeOfDayRandom());
+    sql("update " + built.table + " set E2_1=A2");
+    TFrmExam review;
+    review.SetPaper(built.table, built.title, QStringLiteral("old"), 0, QStringLiteral("0:01:00"));
+    ASSERT_TRUE(review.OpenPaper());
+    review.show();
+    QCoreApplication::processEvents();
+    int row = 1;
+    while (DM1->Cn1Query_exam->text(QStringLiteral("A1")) != QLatin1String("410101110001")) {
+        ASSERT_LT(row, DM1->Cn1Query_exam->recordCount()) << "the question with two points";
+        review.goToQuestion(++row);
+    }
+    auto* points = review.findChild<QAbstractButton*>(QStringLiteral("epEfTrBtn9"));
+    ASSERT_TRUE(points->isEnabled());
+    bool ran = false;
+    whenModal<TfrmAnswFagui>([&](TfrmAnswFagui* w) {
+        ran = true;
+        EXPECT_EQ(w->ListBox1->count(), 2);
+        w->epEfTrBtn1->click();
+    });
+    points->click();
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(review.isVisible());
 }

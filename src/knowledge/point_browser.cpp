@@ -327,9 +327,8 @@ void TfrmLawsFaGui::paintEvent(QPaintEvent* event) {
     p.fillRect(QRect(0, barTop, width(), height() - barTop), QColor(58, 96, 150, 28));
     p.setPen(QColor(120, 142, 176));
     p.drawLine(0, barTop, width(), barTop);
-    for (const QWidget* b : {static_cast<QWidget*>(m_btnFind), static_cast<QWidget*>(m_btnSelect),
-                             static_cast<QWidget*>(m_btnMost), static_cast<QWidget*>(m_btnQuestion),
-                             static_cast<QWidget*>(m_btnBack), static_cast<QWidget*>(m_btnExit)}) {
+    for (const EffectButton* b :
+         {m_btnFind, m_btnSelect, m_btnMost, m_btnQuestion, m_btnBack, m_btnExit}) {
         if (b->isVisible())
             WindowArt::PaintButtonPlate(p, b->geometry());
     }

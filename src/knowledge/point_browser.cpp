@@ -184,6 +184,7 @@ TfrmLawsFaGui::TfrmLawsFaGui(QWidget* owner)
             [this](const QModelIndex& current) { m_gridSelectCell(current.row()); });
     connect(m_grid, &QTableView::doubleClicked, this,
             Dialogs::guardedSlot(this, &TfrmLawsFaGui::m_gridDblClick));
+    m_grid->installEventFilter(this);
 
     m_editFind = new QLineEdit(this);
     m_editFind->setObjectName(QStringLiteral("m_editFind"));
@@ -335,6 +336,24 @@ void TfrmLawsFaGui::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
 }
 
+bool TfrmLawsFaGui::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == m_grid) {
+                Dialogs::guarded([this] { m_btnSelectClick(); });
+                return true;
+            }
+            if (detail_ && watched == detail_->m_LBmenu) {
+                if (m_btnQuestion->isEnabled())
+                    m_btnQuestionClick();
+                return true;
+            }
+        }
+    }
+    return StepAsideDialog::eventFilter(watched, event);
+}
+
 int TfrmLawsFaGui::currentRow() const {
     return m_grid->currentIndex().row();
 }
@@ -444,8 +463,15 @@ void TfrmLawsFaGui::SwitchView(bool catalogue) {
     m_btnQuestion->setEnabled(!catalogue);
     m_btnBack->setVisible(!catalogue);
     if (!catalogue) {
-        if (!detail_)
+        if (!detail_) {
             detail_ = std::make_unique<TfrmLawDetail>(m_btnQuestion, this);
+            detail_->m_LBmenu->installEventFilter(this);
+            // A double click on a knowledge point practises it, as 练习 does.
+            connect(detail_->m_LBmenu, &QListWidget::itemDoubleClicked, this, [this] {
+                if (m_btnQuestion->isEnabled())
+                    m_btnQuestionClick();
+            });
+        }
         detail_->m_Pdetail->setParent(m_pMuLu);
         detail_->m_Pdetail->setGeometry(m_pMuLu->rect());
         detail_->m_LBmenu->setFixedWidth(geometryFor(App::ScreenMode).listWidth);

@@ -110,6 +110,8 @@ class TfrmLawsFaGui : public StepAsideDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Enter on the catalogue opens the chapter, Enter on a knowledge point practises it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void LayOut();

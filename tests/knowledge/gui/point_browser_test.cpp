@@ -353,3 +353,26 @@ TEST_F(PointBrowserTest, AnErrorInThePracticeIsReportedAndTheBrowserComesBack) {
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<TFrmRuleLxxt*>(w), nullptr); // destroyed
 }
+
+TEST_F(PointBrowserTest, EnterOpensTheChapterAndDoubleClickOrEnterPractisesThePoint) {
+    open();
+    pickRow(1);
+    QTest::keyClick(browser->m_grid, Qt::Key_Return);
+    ASSERT_NE(browser->detail(), nullptr);
+    EXPECT_EQ(browser->m_Ltiltle->text(), QStringLiteral("第一节"));
+    int practices = 0;
+    const auto closeIt = [&](TFrmRuleLxxt* w) {
+        ++practices;
+        w->findChild<QAbstractButton*>(QStringLiteral("epEfTrBtn7"))->click();
+    };
+    whenModal<TFrmRuleLxxt>(closeIt);
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(practices, 1);
+    whenModal<TFrmRuleLxxt>(closeIt);
+    QListWidget* l = list();
+    const QPoint at = l->visualItemRect(l->item(0)).center();
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(practices, 2);
+    EXPECT_TRUE(browser->isVisible());
+}

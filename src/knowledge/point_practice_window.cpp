@@ -20,7 +20,7 @@ const PracticeLayout kSmall = {
     QRect(625, 127, 140, 103),
     QRect(628, 232, 137, 18),
     QRect(625, 252, 140, 112),
-    QPoint(625, 366),
+    QPoint(625, 368),
     383,
     QRect(628, 400, 65, 25),
     QRect(698, 400, 65, 25),

@@ -411,7 +411,6 @@ void TfrmLawsFaGui::m_btnSelectClick() {
         ShowDlg(QStringLiteral("提示"), QStringLiteral("请选择具体章节!"), 3, QString(), 1);
         return;
     }
-    chapterId_ = id;
 
     threshold_ = 1;
     try {

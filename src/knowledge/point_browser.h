@@ -123,7 +123,6 @@ class TfrmLawsFaGui : public StepAsideDialog {
 
     QStringList rowIds_;
     int threshold_ = 1;
-    QString chapterId_;
     std::unique_ptr<TfrmLawDetail> detail_;
     QPixmap background_;
 };

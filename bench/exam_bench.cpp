@@ -1,7 +1,7 @@
 // Mock exams over the 100k-question synthetic bank: composing a kind-1 paper, opening the exam
 // window on it up to question 1, leaving a question for the next (saving and counting the
 // answer), grading, and showing the history with 500 stored papers.
-#include "synthetic_bank.h"
+#include "window_bench.h"
 
 #include "exam/exam_history.h"
 #include "exam/exam_window.h"
@@ -10,20 +10,15 @@
 #include "store/data_module.h"
 
 #include "platform/clock.h"
-#include "platform/dialogs.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-constexpr int kQuestions = 100000;
-
-struct Session {
-    Session() : dm(SyntheticBank::programFolderWithPictures(kQuestions)) {
-        DM1 = &dm;
+struct Session : WindowBench {
+    Session() {
         App::PaperKind = 1;
-        Dialogs::setResponder([](const Dialogs::Request&) { return 1; });
         // Papers left by an earlier run are not part of the measurement.
         for (const QString& t : dm.ADOCn1.tableNames()) {
             if (Paper::IsPaperTableName(t))
@@ -31,15 +26,10 @@ struct Session {
         }
         dm.ADOCn1.exec(QStringLiteral("delete from tab_cj"));
     }
-    ~Session() {
-        dm.ADOCn1.exec(QStringLiteral("delete from tab_cj"));
-        Dialogs::setResponder({});
-        DM1 = nullptr;
-    }
+    ~Session() { dm.ADOCn1.exec(QStringLiteral("delete from tab_cj")); }
     Paper::Built build() {
         return Paper::BuildPaper(dm, 1, Clock::today(), Paper::TimeOfDayRandom());
     }
-    TDM1 dm;
 };
 
 void BM_ComposeKind1Paper(benchmark::State& state) {

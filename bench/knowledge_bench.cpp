@@ -2,7 +2,7 @@
 // chapter of the catalogue, setting up a practice over one point's questions (beside the bare
 // query, by the slot indexes and by a scan of every question), and opening the points of a
 // question.
-#include "synthetic_bank.h"
+#include "window_bench.h"
 
 #include "knowledge/point_browser.h"
 #include "knowledge/point_catalogue.h"
@@ -11,8 +11,6 @@
 #include "store/app_state.h"
 #include "store/data_module.h"
 
-#include "platform/dialogs.h"
-
 #include <QApplication>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -20,21 +18,10 @@
 
 namespace {
 
-constexpr int kQuestions = 100000;
 const QString kPoint = QStringLiteral("A400420017");      // about 40 questions
 const QString kQuestion = QStringLiteral("410101110001"); // three points
 
-struct Session {
-    Session() : dm(SyntheticBank::programFolderWithPictures(kQuestions)) {
-        DM1 = &dm;
-        Dialogs::setResponder([](const Dialogs::Request&) { return 1; });
-    }
-    ~Session() {
-        Dialogs::setResponder({});
-        DM1 = nullptr;
-    }
-    TDM1 dm;
-};
+using Session = WindowBench;
 
 void BM_OpenCatalogueChapter(benchmark::State& state) {
     Session s;

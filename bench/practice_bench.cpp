@@ -1,36 +1,26 @@
 // Chapter practice over a synthetic bank: the set-up of a 500-question practice, leaving one
 // question for the next (judging with all statistics, loading and laying out the next one), and
 // showing the chapter browser.
-#include "synthetic_bank.h"
+#include "window_bench.h"
 
 #include "practice/chapter_browser.h"
 #include "practice/practice_window.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
 
-#include "platform/dialogs.h"
-
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-constexpr int kQuestions = 100000;
 const char* kSection = "410101"; // 500 of the 100k questions
 
-// A program folder with the synthetic bank and the real button pictures.
-struct Session {
-    Session() : dm(SyntheticBank::programFolderWithPictures(kQuestions)) {
-        DM1 = &dm;
-        Dialogs::setResponder([](const Dialogs::Request&) { return 1; });
+// The chapter's question set as the browser would ask for it.
+struct Session : WindowBench {
+    Session() {
         App::PracticeQuerySql =
             QStringLiteral("select * from tab_answ where A10='%1' order by xx").arg(kSection);
     }
-    ~Session() {
-        Dialogs::setResponder({});
-        DM1 = nullptr;
-    }
-    TDM1 dm;
 };
 
 void BM_PracticeSetUp500(benchmark::State& state) {

@@ -63,10 +63,6 @@ EffectButton* makeButton(QWidget* parent, const char* name, const QString& capti
     return b;
 }
 
-QString headingOf(const Dataset* points) {
-    return PointCatalogue::ListText(points->text(QStringLiteral("sn")), 0);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -551,7 +547,7 @@ void TfrmLawsFaGui::m_btnQuestionClick() {
         if (!points->active() || !points->setRecNo(detail_->m_LBmenu->currentRow() + 1))
             return;
         const QString pointId = points->text(QStringLiteral("ftid"));
-        const QString heading = headingOf(points);
+        const QString heading = PointCatalogue::Heading(points->text(QStringLiteral("sn")));
         App::PracticeQuerySql = PointCatalogue::PracticeSql();
         App::PracticeQueryParams = PointCatalogue::PracticeParams(pointId);
 

@@ -15,10 +15,15 @@ int KeyPointThreshold(const QString& questionCountCell, qint64 pointCount) {
     return threshold < 1 ? 1 : int(qMin<qint64>(threshold, INT_MAX));
 }
 
-QString ListText(const QString& heading, qint64 questions) {
-    QString text = heading;
+QString Heading(const QString& storedHeading) {
+    QString text = storedHeading;
     while (!text.isEmpty() && text.back().isSpace())
         text.chop(1);
+    return text;
+}
+
+QString ListText(const QString& storedHeading, qint64 questions) {
+    QString text = Heading(storedHeading);
     if (questions > 0)
         text += QLatin1Char('(') + QString::number(questions) + QLatin1Char(')');
     return text;

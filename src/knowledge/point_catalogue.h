@@ -19,9 +19,11 @@ QString CounterCell(qint64 value);
 // number or the chapter has no knowledge point.
 int KeyPointThreshold(const QString& questionCountCell, qint64 pointCount);
 
-// A knowledge point in the chapter's list: its heading without trailing blanks, followed by its
-// question count in parentheses when it has questions.
-QString ListText(const QString& heading, qint64 questions);
+// A knowledge point's heading as lists show it: the stored heading without its trailing blanks.
+QString Heading(const QString& storedHeading);
+// A knowledge point in the chapter's list: its heading, followed by its question count in
+// parentheses when it has questions.
+QString ListText(const QString& storedHeading, qint64 questions);
 
 // The note line under a knowledge point's text.
 QString NoteLine(qint64 questions, qint64 done, qint64 attempts, qint64 wrong);

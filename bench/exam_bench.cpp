@@ -72,17 +72,7 @@ void BM_NextQuestionSavingTheAnswer(benchmark::State& state) {
     w.OpenPaper();
     w.show();
     QApplication::processEvents();
-    int i = 0;
-    for (auto _ : state) {
-        // Answer, then leave: forward and back in turn, so every leave counts a changed answer.
-        w.FormKeyDown(i % 4 < 2 ? Qt::Key_A : Qt::Key_B);
-        if (i % 2 == 0)
-            w.epEfTrBtn2Click();
-        else
-            w.epEfTrBtn1Click();
-        QApplication::processEvents();
-        ++i;
-    }
+    AnswerAndLeave(state, w);
     w.hide();
     Paper::DropPaper(s.dm, b.table);
 }

@@ -1,5 +1,6 @@
 // The program entry of Tarnwick. No command-line arguments are read.
 
+#include "authoring/authoring_commands.h"
 #include "exam/exam_commands.h"
 #include "knowledge/knowledge_commands.h"
 #include "practice/practice_commands.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     registerPracticeCommands();
     registerExamCommands();
     registerKnowledgeCommands();
+    registerAuthoringCommands();
     installFilePickers();
 
     int code = 0;

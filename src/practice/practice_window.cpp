@@ -566,8 +566,25 @@ void PracticeWindow::editQuestion() {
     if (!WindowRegistry::has(WindowNames::EditQuestion))
         return;
     Timer1->stop();
-    WindowRegistry::open(WindowNames::EditQuestion, this,
-                         session_.list()->text(QStringLiteral("A1")));
+    Dataset* list = session_.list();
+    const int recNo = session_.currentRecNo;
+    const QString given = Notebook1->answerText();
+    const int page = Notebook1->page();
+    if (WindowRegistry::open(WindowNames::EditQuestion, this, list->text(QStringLiteral("A1"))) ==
+            WindowRegistry::kNotShown ||
+        recNo <= 0 || !list->setRecNo(recNo))
+        return;
+    // The question on show as it is now: its answer page, options, stem, buttons and notices.
+    // An answer begun before the edit stays when the page is the same.
+    Notebook1->selectPage(TypePage(int(list->whole(QStringLiteral("A13")))));
+    PresentQuestion(Notebook1->page(), list, DM1->cn1query_nr);
+    if (Notebook1->page() == page && !given.isEmpty())
+        Notebook1->restore(page, given, VisibleOptions(list->whole(QStringLiteral("A2_1"))));
+    ShowStem(list->text(QStringLiteral("A1")));
+    const PracticeSession::Notices n = session_.noticesOfCurrent();
+    voidToggle_.show(n);
+    if (modifiedNotice_)
+        modifiedNotice_->setText(n.modified);
 }
 
 void PracticeWindow::epEfTrBtn8Click() {

@@ -6,7 +6,7 @@
 
 #include <QTextDocument>
 
-DbRichEdit::DbRichEdit(QWidget* parent) : QTextEdit(parent), DbBoundControl(this, false) {
+DbRichEdit::DbRichEdit(QWidget* parent) : RichEdit(parent), DbBoundControl(this, false) {
     setAcceptRichText(true);
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 
 #include <QString>
-#include <QTextEdit>
 
 #include "store/dataset.h"
 #include "widgets/db_field_util.h"
+#include "widgets/rich_edit.h"
 
 // A rich-text editor bound to one field of a dataset's current row. Loads the field (RTF, or
 // plain text when it is not RTF) when bound, when the dataset moves or is reset and when the field
 // is set by someone else; writeBack() stores the document as RTF. bind() throws DbError when the
-// dataset is open and has no such field.
-class DbRichEdit : public QTextEdit, public DbBoundControl {
+// dataset is open and has no such field. Pastes as every rich editor of the program does
+// (RichEdit).
+class DbRichEdit : public RichEdit, public DbBoundControl {
     Q_OBJECT
 
   public:

@@ -64,7 +64,8 @@ Picture refused() {
 }
 
 bool tooManyPixels(const QSize& size) {
-    return size.width() < 0;
+    return size.isValid() &&
+           qint64(size.width()) * size.height() > RichEdit::MaxPastedPicturePixels;
 }
 
 // Encoded picture data: checked before it is decoded.
@@ -143,7 +144,7 @@ Picture fromImage(const QImage& image) {
 // decodes any: its encoded size and the pixel size its header declares. Only the data of the
 // \pict group itself counts; nested groups such as \blipuid are not picture data.
 bool rtfPicturesFit(const QByteArray& rtf) {
-    if (!rtf.isNull())
+    if (rtf.isEmpty())
         return true;
     const qsizetype n = rtf.size();
     const char* p = rtf.constData();

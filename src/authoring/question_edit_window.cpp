@@ -96,14 +96,8 @@ const Geometry& layoutFor() {
 DbRichEdit* makePane(QWidget* parent, const char* name) {
     auto* e = new DbRichEdit(parent);
     e->setObjectName(QLatin1String(name));
-    e->setStyleSheet(QStringLiteral("QTextEdit { background: white; border: 1px solid #b9c4d4; }"));
+    e->setStyleSheet(QuestionForm::paneStyle());
     return e;
-}
-
-EffectButton* makeCommand(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new EffectButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
 }
 
 } // namespace
@@ -128,9 +122,9 @@ TfrmTedit::TfrmTedit(QWidget* owner)
     LabelAnswer->setText(QStringLiteral("答　　案："));
     LabelType->setText(QStringLiteral("题　　型："));
 
-    SpeedButton4 = makeCommand(this, "SpeedButton4", QStringLiteral("保  存"));
-    SpeedButton3 = makeCommand(this, "SpeedButton3", QStringLiteral("取  消"));
-    SpeedButton2 = makeCommand(this, "SpeedButton2", QStringLiteral("使用说明"));
+    SpeedButton4 = makeCommand("SpeedButton4", QStringLiteral("保  存"));
+    SpeedButton3 = makeCommand("SpeedButton3", QStringLiteral("取  消"));
+    SpeedButton2 = makeCommand("SpeedButton2", QStringLiteral("使用说明"));
     connect(SpeedButton4, &QAbstractButton::clicked, this,
             Dialogs::guardedSlot(this, &TfrmTedit::SpeedButton4Click));
     connect(SpeedButton3, &QAbstractButton::clicked, this, &TfrmTedit::SpeedButton3Click);
@@ -247,10 +241,7 @@ void TfrmTedit::LayOut() {
 void TfrmTedit::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient body(0, 0, 0, height());
-    body.setColorAt(0, QColor(250, 247, 240));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(rect(), body);
+    paintBody(p);
     for (const EffectButton* b : {SpeedButton2, SpeedButton3, SpeedButton4})
         WindowArt::PaintButtonPlate(p, b->geometry());
     QDialog::paintEvent(event);
@@ -288,35 +279,19 @@ void TfrmTedit::SpeedButton4Click() {
                 Rtf::read(e.caseText, RxDBRichEdit3->document());
         }
     };
-    ScreenCursor::hourglass();
-    try {
-        e.text = Rtf::write(*RxDBRichEdit1->document());
-        if (!RxDBRichEdit2->toPlainText().trimmed().isEmpty()) // a picture counts as content
-            e.explanation = Rtf::write(*RxDBRichEdit2->document());
-        if (caseQuestion_ && !RxDBRichEdit3->document()->isEmpty())
-            e.caseText = Rtf::write(*RxDBRichEdit3->document());
-        Authoring::SaveEdit(DM1->ADOCn1, *DM1->Cn1Query_tm, *DM1->cn1query_nr,
-                            caseQuestion_ ? DM1->Cn1Query2 : nullptr, e);
-    } catch (const Authoring::MissingPoint& missing) {
-        ScreenCursor::normal();
-        keepInputs();
-        const int row = e.points.indexOf(missing.id);
-        tell(QStringLiteral("考点“%1”已不在题库中，请选中它按[Delete]键去掉后再保存！")
-                 .arg(row >= 0 && row < ListBox1->count() && !ListBox1->item(row)->text().isEmpty()
-                          ? ListBox1->item(row)->text()
-                          : missing.id));
+    const bool saved = runSave(
+        [&] {
+            e.text = Rtf::write(*RxDBRichEdit1->document());
+            if (!RxDBRichEdit2->toPlainText().trimmed().isEmpty()) // a picture counts as content
+                e.explanation = Rtf::write(*RxDBRichEdit2->document());
+            if (caseQuestion_ && !RxDBRichEdit3->document()->isEmpty())
+                e.caseText = Rtf::write(*RxDBRichEdit3->document());
+            Authoring::SaveEdit(DM1->ADOCn1, *DM1->Cn1Query_tm, *DM1->cn1query_nr,
+                                caseQuestion_ ? DM1->Cn1Query2 : nullptr, e);
+        },
+        keepInputs);
+    if (!saved)
         return;
-    } catch (const std::length_error&) {
-        ScreenCursor::normal();
-        tell(QStringLiteral("试题内容太大，无法保存！请减少图片后再保存。"));
-        return;
-    } catch (const std::exception&) {
-        ScreenCursor::normal();
-        keepInputs();
-        tell(QStringLiteral("保存试题出现错误！"));
-        return;
-    }
-    ScreenCursor::normal();
     accept();
 }
 

@@ -64,12 +64,6 @@ QRect settingsFrame(const Geometry& g) {
                  g.points.bottom() - g.options.top() + 40);
 }
 
-EffectButton* makeCommand(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new EffectButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 // The captioned twin of a picture button: out of view, bound to the same handler.
 QPushButton* makeTwin(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
@@ -77,13 +71,6 @@ QPushButton* makeTwin(QWidget* parent, const char* name, const QString& caption)
     b->setAutoDefault(false);
     b->hide();
     return b;
-}
-
-RichEdit* makePane(QWidget* parent, const char* name) {
-    auto* e = new RichEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    e->setStyleSheet(QStringLiteral("QTextEdit { background: white; border: 1px solid #b9c4d4; }"));
-    return e;
 }
 
 } // namespace
@@ -97,17 +84,21 @@ TFrmInPut::TFrmInPut(QWidget* owner)
     setObjectName(QStringLiteral("FrmInPut"));
     setWindowTitle(QStringLiteral("试题录入"));
 
-    Re1 = makePane(this, "Re1");
-    Re2 = makePane(this, "Re2");
+    Re1 = new RichEdit(this);
+    Re2 = new RichEdit(this);
+    Re1->setObjectName(QStringLiteral("Re1"));
+    Re2->setObjectName(QStringLiteral("Re2"));
+    for (RichEdit* pane : {Re1, Re2})
+        pane->setStyleSheet(paneStyle());
     LabelOptions->setText(QStringLiteral("待选答案个数："));
     LabelAnswer->setText(QStringLiteral("试题答案："));
     LabelType->setText(QStringLiteral("题    型："));
 
-    SpeedButton2 = makeCommand(this, "SpeedButton2", QStringLiteral("使用说明"));
-    SpeedButton3 = makeCommand(this, "SpeedButton3", QStringLiteral("清  除"));
-    SpeedButton4 = makeCommand(this, "SpeedButton4", QStringLiteral("保  存"));
-    SpeedButton1 = makeCommand(this, "SpeedButton1", QStringLiteral("设  置"));
-    SpeedButton7 = makeCommand(this, "SpeedButton7", QStringLiteral("关  闭"));
+    SpeedButton2 = makeCommand("SpeedButton2", QStringLiteral("使用说明"));
+    SpeedButton3 = makeCommand("SpeedButton3", QStringLiteral("清  除"));
+    SpeedButton4 = makeCommand("SpeedButton4", QStringLiteral("保  存"));
+    SpeedButton1 = makeCommand("SpeedButton1", QStringLiteral("设  置"));
+    SpeedButton7 = makeCommand("SpeedButton7", QStringLiteral("关  闭"));
     epBtn_help = makeTwin(this, "epBtn_help", QStringLiteral("使用说明"));
     epBtn_Clear = makeTwin(this, "epBtn_Clear", QStringLiteral("清除"));
     epBtn_Save = makeTwin(this, "epBtn_Save", QStringLiteral("保存"));
@@ -189,10 +180,7 @@ void TFrmInPut::paintEvent(QPaintEvent* event) {
     const Geometry& g = layoutFor();
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient body(0, 0, 0, height());
-    body.setColorAt(0, QColor(250, 247, 240));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(rect(), body);
+    paintBody(p);
     WindowArt::PaintTitledFrame(p, paneFrame(g.text), QStringLiteral("试题内容"), 96);
     WindowArt::PaintTitledFrame(p, paneFrame(g.explanation), QStringLiteral("试题解析"), 96);
     WindowArt::PaintTitledFrame(p, settingsFrame(g), QStringLiteral("答案与考点"), 110);
@@ -224,29 +212,14 @@ void TFrmInPut::epBtn_SaveClick() {
     q.options = SE_Num->value();
     q.answer = checked.answer;
     q.points = pointIds();
-    ScreenCursor::hourglass();
-    try {
+    const bool saved = runSave([&] {
         q.text = Rtf::write(*Re1->document());
         if (!Re2->toPlainText().trimmed().isEmpty()) // a picture counts as content
             q.explanation = Rtf::write(*Re2->document());
         Authoring::InsertQuestion(DM1->ADOCn1, q, largest + 1);
-    } catch (const Authoring::MissingPoint& missing) {
-        ScreenCursor::normal();
-        const int row = q.points.indexOf(missing.id);
-        tell(QStringLiteral("考点“%1”已不在题库中，请选中它按[Delete]键去掉后再保存！")
-                 .arg(row >= 0 && row < ListBox1->count() ? ListBox1->item(row)->text()
-                                                          : missing.id));
+    });
+    if (!saved)
         return;
-    } catch (const std::length_error&) {
-        ScreenCursor::normal();
-        tell(QStringLiteral("试题内容太大，无法保存！请减少图片后再保存。"));
-        return;
-    } catch (const std::exception&) {
-        ScreenCursor::normal();
-        tell(QStringLiteral("保存试题出现错误！"));
-        return;
-    }
-    ScreenCursor::normal();
     epBtn_ClearClick();
     ++SavedCount;
 }

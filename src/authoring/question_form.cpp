@@ -3,8 +3,10 @@
 #include "authoring/point_picker.h"
 
 #include "platform/dialogs.h"
+#include "platform/screen_cursor.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
+#include "widgets/effect_button.h"
 #include "widgets/window_art.h"
 
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -205,4 +208,48 @@ bool QuestionForm::checkInputs(QTextEdit* text, Checked& out) {
     out.type = *type;
     out.answer = answer.answer;
     return true;
+}
+
+bool QuestionForm::runSave(const std::function<void()>& write,
+                           const std::function<void()>& afterFailure) {
+    QString failure;
+    ScreenCursor::hourglass();
+    try {
+        write();
+    } catch (const Authoring::MissingPoint& missing) {
+        const QStringList ids = pointIds();
+        const int row = ids.indexOf(missing.id);
+        const bool named =
+            row >= 0 && row < ListBox1->count() && !ListBox1->item(row)->text().isEmpty();
+        failure = QStringLiteral("考点“%1”已不在题库中，请选中它按[Delete]键去掉后再保存！")
+                      .arg(named ? ListBox1->item(row)->text() : missing.id);
+    } catch (const std::length_error&) {
+        failure = QStringLiteral("试题内容太大，无法保存！请减少图片后再保存。");
+    } catch (const std::exception&) {
+        failure = QStringLiteral("保存试题出现错误！");
+    }
+    ScreenCursor::normal();
+    if (failure.isEmpty())
+        return true;
+    if (afterFailure)
+        afterFailure();
+    tell(failure);
+    return false;
+}
+
+EffectButton* QuestionForm::makeCommand(const char* name, const QString& caption) {
+    auto* b = new EffectButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QString QuestionForm::paneStyle() {
+    return QStringLiteral("QTextEdit { background: white; border: 1px solid #b9c4d4; }");
+}
+
+void QuestionForm::paintBody(QPainter& p) const {
+    QLinearGradient body(0, 0, 0, height());
+    body.setColorAt(0, QColor(250, 247, 240));
+    body.setColorAt(1, QColor(226, 232, 242));
+    p.fillRect(rect(), body);
 }

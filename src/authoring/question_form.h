@@ -5,11 +5,14 @@
 #include <QDialog>
 #include <QString>
 #include <QVector>
+#include <functional>
 
+class EffectButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPainter;
 class QPushButton;
 class QSpinBox;
 class QTextEdit;
@@ -47,6 +50,9 @@ class QuestionForm : public QDialog {
     // The knowledge points listed, in order.
     QStringList pointIds() const;
 
+    // The look of the windows' rich-text panes.
+    static QString paneStyle();
+
   public Q_SLOTS:
     void ComboBox1Change();
     void BtnAddFgClick();
@@ -73,6 +79,16 @@ class QuestionForm : public QDialog {
         QString answer;
     };
     bool checkInputs(QTextEdit* text, Checked& out);
+    // Runs write, the window's one transaction, under the hourglass. A failure runs afterFailure
+    // and is told in the windows' words: a knowledge point gone by its line, a text too large,
+    // anything else as 保存试题出现错误！. Answers whether the question was saved.
+    bool runSave(const std::function<void()>& write,
+                 const std::function<void()>& afterFailure = {});
+
+    // The windows' command buttons, panes and background.
+    EffectButton* makeCommand(const char* name, const QString& caption);
+    void paintBody(QPainter& p) const;
+
     // A message box of the windows (caption 提示).
     static void tell(const QString& text, bool warning = false);
 

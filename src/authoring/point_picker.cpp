@@ -38,12 +38,6 @@ QLabel* makeTitle(QWidget* parent, const char* name, const QString& text) {
     return l;
 }
 
-EffectButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new EffectButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 } // namespace
 
 TFrmSelectFG::TFrmSelectFG(QWidget* owner) : QDialog(owner) {
@@ -78,9 +72,9 @@ TFrmSelectFG::TFrmSelectFG(QWidget* owner) : QDialog(owner) {
     CheckListBox2->setObjectName(QStringLiteral("CheckListBox2"));
     CheckListBox2->setGeometry(CheckListBox1->geometry());
     CheckListBox2->hide();
-    epEfButton1 = makeButton(picker, "epEfButton1", QStringLiteral("确  定"));
+    epEfButton1 = EffectButton::Make(picker, "epEfButton1", QStringLiteral("确  定"));
     epEfButton1->setGeometry(kWidth - 200, kHeight - 44, 80, 28);
-    epEfButton2 = makeButton(picker, "epEfButton2", QStringLiteral("关  闭"));
+    epEfButton2 = EffectButton::Make(picker, "epEfButton2", QStringLiteral("关  闭"));
     epEfButton2->setGeometry(kWidth - 104, kHeight - 44, 80, 28);
     Notebook1->addWidget(picker);
 
@@ -94,7 +88,7 @@ TFrmSelectFG::TFrmSelectFG(QWidget* owner) : QDialog(owner) {
     Memo1->setGeometry(20, kTitleHeight + 12, kWidth - 40, kHeight - kTitleHeight - 68);
     Memo1->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: white; border: 1px solid #b9c4d4; }"));
-    epEfButton3 = makeButton(usage, "epEfButton3", QStringLiteral("关  闭"));
+    epEfButton3 = EffectButton::Make(usage, "epEfButton3", QStringLiteral("关  闭"));
     epEfButton3->setGeometry(kWidth - 104, kHeight - 44, 80, 28);
     Notebook1->addWidget(usage);
 
@@ -166,6 +160,11 @@ void TFrmSelectFG::paintEvent(QPaintEvent* event) {
     body.setColorAt(0, QColor(250, 247, 240));
     body.setColorAt(1, QColor(226, 232, 242));
     p.fillRect(rect(), body);
+    // The buttons sit on the notebook's pages; their plates are drawn here, under the pages.
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const EffectButton* b : {epEfButton1, epEfButton2, epEfButton3})
+        if (b->isVisibleTo(this))
+            WindowArt::PaintButtonPlate(p, QRect(b->mapTo(this, QPoint(0, 0)), b->size()));
     QDialog::paintEvent(event);
 }
 
@@ -182,7 +181,6 @@ void TFrmSelectFG::LoadCatalogueEntries() {
     q->setSql(QStringLiteral(
         "select id, n from tab_fgmc where length(id) = 6 or length(id) = 2 order by bh, id"));
     q->open();
-    // The first entry is shown without the change rule: nothing is pre-ticked under it.
     const QSignalBlocker quiet(ComboBox1);
     ComboBox1->clear();
     ComboBox2->clear();
@@ -191,9 +189,33 @@ void TFrmSelectFG::LoadCatalogueEntries() {
         ComboBox2->addItem(q->text(QStringLiteral("id")));
     }
     q->close();
-    ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
-    ComboBox2->setCurrentIndex(ComboBox1->currentIndex());
-    loadPoints(ComboBox2->currentText());
+    // The top-level entries hold no points of their own: the list opens on the first entry
+    // that has some, so the learner sees points to tick at once.
+    int first = ComboBox1->count() > 0 ? 0 : -1;
+    for (int i = 0; i < ComboBox2->count(); ++i) {
+        if (hasPoints(ComboBox2->itemText(i))) {
+            first = i;
+            break;
+        }
+    }
+    ComboBox1->setCurrentIndex(first);
+    ComboBox2->setCurrentIndex(first);
+    if (first < 0)
+        loadPoints(QString());
+    else
+        ComboBox1Change(); // the question's own points show ticked here too
+}
+
+bool TFrmSelectFG::hasPoints(const QString& entryId) {
+    Dataset* q = query_;
+    q->close();
+    q->clearParams();
+    q->setSql(QStringLiteral("select 1 as found from tab_rule where id = :id limit 1"));
+    q->setParam(QStringLiteral("id"), entryId);
+    q->open();
+    const bool found = q->recordCount() > 0;
+    q->close();
+    return found;
 }
 
 void TFrmSelectFG::loadPoints(const QString& entryId) {

@@ -70,6 +70,7 @@ class TFrmSelectFG : public QDialog {
 
   private:
     void loadPoints(const QString& entryId);
+    bool hasPoints(const QString& entryId);
 
     const QListWidget* openerIds_ = nullptr;
     Dataset* query_ = nullptr; // the catalogue and its knowledge points

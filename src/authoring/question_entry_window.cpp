@@ -35,17 +35,17 @@ struct Geometry {
 
 const Geometry kSmall = {
     QSize(762, 480),          QRect(44, 64, 470, 170), QRect(44, 272, 470, 170),
-    QRect(552, 107, 100, 18), QRect(560, 134, 72, 18), QRect(560, 159, 72, 18),
-    QRect(560, 179, 72, 18),  QRect(654, 104, 68, 21), QRect(633, 130, 89, 20),
-    QRect(633, 154, 89, 20),  QRect(633, 176, 89, 20), QRect(560, 199, 162, 70),
+    QRect(552, 107, 100, 18), QRect(556, 134, 64, 18), QRect(556, 159, 64, 18),
+    QRect(556, 179, 64, 18),  QRect(654, 104, 68, 21), QRect(622, 130, 104, 20),
+    QRect(622, 154, 104, 20), QRect(622, 176, 89, 20), QRect(560, 199, 166, 70),
     QRect(552, 292, 80, 32),  QRect(552, 332, 80, 32), QRect(552, 372, 80, 32),
     QRect(642, 396, 80, 32),  QRect(642, 436, 80, 32)};
 
 const Geometry kLarge = {
     QSize(931, 611),          QRect(59, 80, 566, 225), QRect(59, 341, 566, 225),
     QRect(694, 147, 100, 18), QRect(702, 174, 72, 18), QRect(702, 199, 72, 18),
-    QRect(702, 222, 72, 18),  QRect(796, 144, 68, 21), QRect(775, 170, 89, 20),
-    QRect(775, 194, 89, 20),  QRect(775, 217, 89, 22), QRect(703, 244, 161, 86),
+    QRect(702, 222, 72, 18),  QRect(796, 144, 68, 21), QRect(775, 170, 110, 20),
+    QRect(775, 194, 110, 20), QRect(775, 217, 89, 22), QRect(703, 244, 182, 86),
     QRect(692, 357, 85, 36),  QRect(692, 404, 85, 36), QRect(692, 451, 85, 36),
     QRect(810, 480, 85, 36),  QRect(810, 526, 85, 36)};
 
@@ -60,7 +60,7 @@ QRect paneFrame(const QRect& pane) {
 
 QRect settingsFrame(const Geometry& g) {
     return QRect(g.labelOptions.left() - 10, g.options.top() - 28,
-                 g.options.right() - g.labelOptions.left() + 24,
+                 g.type.right() - g.labelOptions.left() + 24,
                  g.points.bottom() - g.options.top() + 40);
 }
 

@@ -71,7 +71,7 @@ class PointPickerTest : public GuiBankTest {
 
 } // namespace
 
-TEST_F(PointPickerTest, ShowsTheCatalogueAndTheFirstEntrysPointsUnticked) {
+TEST_F(PointPickerTest, OpensOnTheFirstEntryWithPointsUnticked) {
     open(0);
     EXPECT_EQ(picker->windowTitle(), "欢迎");
     EXPECT_EQ(picker->Notebook1->currentIndex(), 0);
@@ -79,8 +79,11 @@ TEST_F(PointPickerTest, ShowsTheCatalogueAndTheFirstEntrysPointsUnticked) {
     EXPECT_EQ(picker->ComboBox1->itemText(1), "第一节");
     EXPECT_EQ(picker->ComboBox2->itemText(1), "410101");
     EXPECT_FALSE(picker->ComboBox2->isVisible());
-    // The top-level entry comes first and has no points of its own.
-    EXPECT_EQ(picker->CheckListBox1->count(), 0);
+    // The top-level entry comes first but has no points of its own: the list opens on the next.
+    EXPECT_EQ(picker->ComboBox1->currentText(), "第一节");
+    ASSERT_EQ(picker->CheckListBox1->count(), 1);
+    EXPECT_EQ(picker->CheckListBox1->item(0)->text().trimmed(), "净现值");
+    EXPECT_EQ(picker->CheckListBox1->item(0)->checkState(), Qt::Unchecked);
     confirm();
     EXPECT_EQ(dialogs->last().text, QStringLiteral("请选择对应考点，退出请按关闭按钮！"));
     EXPECT_TRUE(picker->isVisible());

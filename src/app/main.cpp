@@ -4,6 +4,7 @@
 #include "exam/exam_commands.h"
 #include "knowledge/knowledge_commands.h"
 #include "practice/practice_commands.h"
+#include "progress/progress_commands.h"
 #include "shell/message_dialog.h"
 #include "shell/program_entry.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     registerExamCommands();
     registerKnowledgeCommands();
     registerAuthoringCommands();
+    registerProgressCommands();
     installFilePickers();
 
     int code = 0;

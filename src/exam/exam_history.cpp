@@ -112,8 +112,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
 }
 
 EffectButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new EffectButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
+    auto* b = EffectButton::Make(parent, name, caption);
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }

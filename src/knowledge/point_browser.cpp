@@ -57,8 +57,7 @@ constexpr int kOtherColumns = 80;
 constexpr int kTitleHeight = 39;
 
 EffectButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new EffectButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
+    auto* b = EffectButton::Make(parent, name, caption);
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }

@@ -17,6 +17,12 @@ EffectButton::EffectButton(const QString& caption, QWidget* parent) : EffectButt
     setText(caption);
 }
 
+EffectButton* EffectButton::Make(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new EffectButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
 QColor EffectButton::captionColor() const {
     if (!isEnabled())
         return disabledColor();

@@ -12,6 +12,8 @@ class EffectButton : public QPushButton {
   public:
     explicit EffectButton(QWidget* parent = nullptr);
     explicit EffectButton(const QString& caption, QWidget* parent = nullptr);
+    // A button with caption, named name (its objectName, by which tests find it).
+    static EffectButton* Make(QWidget* parent, const char* name, const QString& caption);
 
     // The caption colour for the current state.
     QColor captionColor() const;

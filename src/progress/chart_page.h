@@ -16,22 +16,23 @@ class ChartPage : public QChartView {
 
     void setDepth(bool on);
     bool depth() const { return depth_; }
-    // The value of each bar above it; a label that would overlap the one before is left out.
+    // The value of each bar above it; a label that would overlap the one drawn before it is left
+    // out.
     void setBarLabels(bool on);
     bool barLabels() const { return barLabels_; }
 
-    // The pie of this chart and its rim: the rim is a darker copy set a little lower, added to
-    // the chart before the pie so that the pie covers it; it stays out of the legend.
-    void setPie(QPieSeries* pie, QPieSeries* rim);
+    // The pie of this chart, whose rim the depth draws: each slice's edge in a darker colour, as
+    // if the pie were a disc seen a little from above.
+    void setPie(QPieSeries* pie);
 
   protected:
     void drawForeground(QPainter* painter, const QRectF& rect) override;
 
   private:
-    void showRim();
+    void drawRim(QPainter* painter);
+    void drawBars(QPainter* painter);
 
     bool depth_ = false;
     bool barLabels_ = false;
     QPieSeries* pie_ = nullptr;
-    QPieSeries* rim_ = nullptr;
 };

@@ -59,9 +59,10 @@ const Geometry& layoutFor() {
     return App::ScreenMode == QLatin1String("800") ? kSmall : kLarge;
 }
 
-// The total under the distribution chart sits at this height, or higher by kTotalRaise while
+// The total under the distribution chart sits this far above the chart's bottom edge (at 400 in
+// the chart of 466 as designed), or higher by kTotalRaise while
 // the legend is at the bottom.
-constexpr int kTotalTop = 400;
+constexpr int kTotalAboveBottom = 66;
 constexpr int kTotalRaise = 30;
 
 QChart* makeChart(ChartPage* page, const QString& title) {
@@ -78,6 +79,9 @@ QChart* makeChart(ChartPage* page, const QString& title) {
     chart->setBackgroundBrush(background);
     chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignTop);
+    QFont legendFont = chart->legend()->font();
+    legendFont.setPixelSize(10);
+    chart->legend()->setFont(legendFont);
     chart->setAnimationOptions(QChart::NoAnimation);
     return chart;
 }
@@ -189,8 +193,7 @@ Tfrmchart::Tfrmchart(QWidget* owner) : QDialog(owner) {
         QStringLiteral("QGroupBox { color: #1c2f4f; font-weight: bold; border: 1px solid #788eb0;"
                        " border-radius: 5px; margin-top: 8px; background: rgba(255,255,255,90); }"
                        " QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"
-                       " QRadioButton, QCheckBox { color: #1c2f4f; font-weight: normal;"
-                       " background: transparent; }");
+                       " QRadioButton, QCheckBox { font-weight: normal; }");
     for (QGroupBox* box : {RadioGroup1, RadioGroup2, GroupBox1})
         box->setStyleSheet(panelStyle);
 
@@ -270,7 +273,6 @@ void Tfrmchart::LayOut() {
     epFocusButton3->setGeometry(g.saveAs);
     epFocusButton1->setGeometry(g.print);
     epFocusButton2->setGeometry(g.close);
-    Label1->setGeometry(32, kTotalTop, 63, 14);
     placeTotal();
 }
 
@@ -372,8 +374,6 @@ void Tfrmchart::fillDistribution() {
     QChart* chart = DBChart2->chart();
     Series2 = new QPieSeries;
     Series2->setObjectName(QStringLiteral("Series2"));
-    auto* rim = new QPieSeries;
-    rim->setObjectName(QStringLiteral("Series2Rim"));
     qint64 total = 0;
     for (const ChapterRow& r : rows_)
         total += r.questions;
@@ -385,19 +385,12 @@ void Tfrmchart::fillDistribution() {
             qreal(r.questions));
         slice->setColor(PointColor(i));
         slice->setBorderColor(PointColor(i).darker(130));
-        QPieSlice* edge = rim->append(QString(), qreal(r.questions));
-        edge->setColor(PointColor(i).darker(170));
-        edge->setBorderColor(PointColor(i).darker(200));
     }
-    for (QPieSeries* pie : {rim, Series2}) {
-        pie->setPieSize(0.62);
-        pie->setHorizontalPosition(0.5);
-    }
-    Series2->setVerticalPosition(0.5);
-    rim->setVerticalPosition(0.535);
-    chart->addSeries(rim);
+    Series2->setPieSize(0.62);
+    Series2->setHorizontalPosition(0.5);
+    Series2->setVerticalPosition(0.47);
     chart->addSeries(Series2);
-    DBChart2->setPie(Series2, rim);
+    DBChart2->setPie(Series2);
 }
 
 void Tfrmchart::fillProgress() {
@@ -457,10 +450,11 @@ void Tfrmchart::showTotal() {
 }
 
 void Tfrmchart::placeTotal() {
-    const int top = radioGroup2Index() == 1 ? kTotalTop - kTotalRaise : kTotalTop;
+    const int base = Notebook1->height() - kTotalAboveBottom;
+    const int top = radioGroup2Index() == 1 ? base - kTotalRaise : base;
     Label1->setGeometry(32, top, 63, 14);
     Label2->adjustSize();
-    Label2->move(104, top);
+    Label2->setGeometry(104, top, Label2->width(), Label1->height());
 }
 
 void Tfrmchart::RadioGroup2Click() {
@@ -477,8 +471,6 @@ void Tfrmchart::CheckBox2Click() {
     QLegend* legend = currentChart()->chart()->legend();
     legend->setVisible(CheckBox2->isChecked());
     RadioGroup2->setEnabled(CheckBox2->isChecked());
-    // Hidden rims stay out of the legend however it is switched.
-    currentChart()->setDepth(currentChart()->depth());
 }
 
 void Tfrmchart::CheckBox3Click() {

@@ -195,7 +195,7 @@ TFrmplan::TFrmplan(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
         "QGroupBox { color: #1c2f4f; font-weight: bold; border: 1px solid #788eb0;"
         " border-radius: 6px; margin-top: 8px; background: rgba(255, 255, 255, 150); }"
         "QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0px 4px; }"
-        "QRadioButton { font-weight: normal; background: transparent; }"));
+        "QRadioButton { font-weight: normal; }"));
     SeSkinRadioGroup1Item0 = new QRadioButton(kByAnswers, SeSkinRadioGroup1);
     SeSkinRadioGroup1Item0->setObjectName(QStringLiteral("SeSkinRadioGroup1Item0"));
     SeSkinRadioGroup1Item1 = new QRadioButton(kByMinutes, SeSkinRadioGroup1);

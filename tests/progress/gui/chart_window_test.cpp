@@ -112,6 +112,7 @@ TEST_F(ChartWindowTest, DistributionAndProgressChartsWithTheirColoursAndTotal) {
     EXPECT_EQ(window->Series2->slices().at(0)->color(), QColor(255, 0, 0));
     EXPECT_EQ(window->Series2->slices().at(1)->color(), Tfrmchart::PointColor(1));
     EXPECT_EQ(window->Label2->text(), "7");
+
     EXPECT_TRUE(window->Label2->isVisible());
 
     click(window->radioGroup1Item(2));

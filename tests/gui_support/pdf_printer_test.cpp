@@ -54,6 +54,15 @@ std::string routeName(PdfPrinter::Route route) {
     return "Automatic";
 }
 
+} // namespace
+
+// How test names and failure messages show a route.
+void PrintTo(PdfPrinter::Route route, std::ostream* out) {
+    *out << routeName(route);
+}
+
+namespace {
+
 class PdfPrinterTest : public testing::TestWithParam<PdfPrinter::Route> {
   protected:
     void SetUp() override {
@@ -117,8 +126,12 @@ TEST_P(PdfPrinterTest, LeavesTheMachinesCupsAloneAndCleansUp) {
                 QPrinterInfo::defaultPrinter().printerName() != "tarnwick-pdf");
 }
 
+// Automatic takes the cups-pdf backend where the machine allows its private settings (and says
+// why not where it falls back, as in a chroot whose root is no mount point); FileDevice runs
+// everywhere.
 INSTANTIATE_TEST_SUITE_P(Routes, PdfPrinterTest,
-                         testing::Values(PdfPrinter::Route::CupsPdf, PdfPrinter::Route::FileDevice),
+                         testing::Values(PdfPrinter::Route::Automatic,
+                                         PdfPrinter::Route::FileDevice),
                          [](const testing::TestParamInfo<PdfPrinter::Route>& info) {
                              return routeName(info.param);
                          });

@@ -332,3 +332,18 @@ TEST_F(QuestionEntryTest, TheChapterBrowsersButtonOpensItThroughTheRegistry) {
     EXPECT_EQ(WindowRegistry::open(WindowNames::QuestionEntry, nullptr, QStringLiteral("410102")),
               1);
 }
+
+TEST_F(QuestionEntryTest, QuotesInTheTextAreOnlyCharacters) {
+    open();
+    const QString text = QStringLiteral("它's \"几天\"'); drop table tab_answ; --");
+    fill(text, QStringLiteral("a"));
+    save();
+    EXPECT_TRUE(dialogs->requests.isEmpty()) << dialogs->texts().join(' ').toStdString();
+    EXPECT_EQ(
+        Rtf::toPlainText(
+            stored(QStringLiteral("select A15 from tab_exer where A1='") + kFirstId + "'", "A15")
+                .toByteArray()),
+        text);
+    EXPECT_EQ(questions(),
+              stored(QStringLiteral("select count(*) as n from tab_exer"), "n").toInt());
+}

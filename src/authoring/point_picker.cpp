@@ -156,10 +156,7 @@ void TFrmSelectFG::showEvent(QShowEvent* event) {
 
 void TFrmSelectFG::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    QLinearGradient body(0, 0, 0, height());
-    body.setColorAt(0, QColor(250, 247, 240));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(rect(), body);
+    WindowArt::PaintPaper(p, rect());
     // The buttons sit on the notebook's pages; their plates are drawn here, under the pages.
     p.setRenderHint(QPainter::Antialiasing);
     for (const EffectButton* b : {epEfButton1, epEfButton2, epEfButton3})

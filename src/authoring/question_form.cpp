@@ -248,8 +248,5 @@ QString QuestionForm::paneStyle() {
 }
 
 void QuestionForm::paintBody(QPainter& p) const {
-    QLinearGradient body(0, 0, 0, height());
-    body.setColorAt(0, QColor(250, 247, 240));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(rect(), body);
+    WindowArt::PaintPaper(p, rect());
 }

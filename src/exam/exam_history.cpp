@@ -17,7 +17,6 @@
 #include <QHeaderView>
 #include <QLCDNumber>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScopedValueRollback>
@@ -90,10 +89,7 @@ QPixmap drawBackground(const Geometry& g) {
     // The picture's origin is the window's (picture.topLeft()).
     p.translate(-g.picture.topLeft());
 
-    QLinearGradient body(0, 0, 0, g.window.height());
-    body.setColorAt(0, QColor(248, 244, 234));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(QRect(QPoint(0, 0), g.window), body);
+    WindowArt::PaintPaper(p, QRect(QPoint(0, 0), g.window));
 
     WindowArt::PaintTitleBand(p, QRect(0, 0, g.window.width(), g.grid.top() - 40),
                               QStringLiteral("考试记录"), g.window.width() > 800 ? 26 : 22);
@@ -130,12 +126,8 @@ TFrmCheck::TFrmCheck(QWidget* owner)
     base.setPointSize(9);
     setFont(base);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(drawBackground(kSmall));
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(drawBackground(kLarge));
+    Image1 = WindowArt::MakePicture(this, "Image1", drawBackground(kSmall));
+    Image2 = WindowArt::MakePicture(this, "Image2", drawBackground(kLarge));
 
     DBGrid1 = WindowArt::MakeGrid(this, "DBGrid1");
     DBGrid1->verticalHeader()->hide();

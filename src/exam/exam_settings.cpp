@@ -5,6 +5,7 @@
 
 #include "platform/dialogs.h"
 #include "store/data_module.h"
+#include "widgets/window_art.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -13,7 +14,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QShowEvent>
 
 #include <stdexcept>
@@ -27,14 +27,8 @@ constexpr int kTitleHeight = 28;
 const QString kTooHigh = QStringLiteral("最低分数不能超过总分数！");
 
 QLineEdit* makeNumberEdit(QWidget* parent, const char* name, const QString& hint) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
+    QLineEdit* e = WindowArt::MakeNumberEdit(parent, name);
     e->setToolTip(hint);
-    e->setMaxLength(3);
-    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Digits only: a letter typed or pasted never enters the field.
-    e->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
     return e;
 }
 
@@ -142,10 +136,7 @@ void TFrmEset::paintEvent(QPaintEvent* event) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
 
-    QLinearGradient body(0, 0, 0, height());
-    body.setColorAt(0, QColor(250, 247, 240));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(rect(), body);
+    WindowArt::PaintPaper(p, rect());
 
     QLinearGradient band(0, 0, 0, kTitleHeight);
     band.setColorAt(0, QColor(70, 110, 166));

@@ -189,13 +189,8 @@ Tfrmchart::Tfrmchart(QWidget* owner) : QDialog(owner) {
     epFocusButton1 = EffectButton::Make(this, "epFocusButton1", QStringLiteral("打印"));
     epFocusButton2 = EffectButton::Make(this, "epFocusButton2", QStringLiteral("关闭"));
 
-    const QString panelStyle =
-        QStringLiteral("QGroupBox { color: #1c2f4f; font-weight: bold; border: 1px solid #788eb0;"
-                       " border-radius: 5px; margin-top: 8px; background: rgba(255,255,255,90); }"
-                       " QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"
-                       " QRadioButton, QCheckBox { font-weight: normal; }");
     for (QGroupBox* box : {RadioGroup1, RadioGroup2, GroupBox1})
-        box->setStyleSheet(panelStyle);
+        box->setStyleSheet(WindowArt::GroupStyle());
 
     connect(group1_, &QButtonGroup::idClicked, this,
             Dialogs::guardedSlot(this, &Tfrmchart::RadioGroup1Click));
@@ -279,10 +274,7 @@ void Tfrmchart::LayOut() {
 void Tfrmchart::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient body(0, 0, 0, height());
-    body.setColorAt(0, QColor(250, 247, 240));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(rect(), body);
+    WindowArt::PaintPaper(p, rect());
     for (const QFrame* bevel : {epBevel1, epBevel2}) {
         QPainterPath frame;
         frame.addRoundedRect(QRectF(bevel->geometry()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);

@@ -14,11 +14,9 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
@@ -56,10 +54,7 @@ QPixmap drawBackground() {
     QPixmap pm(kWidth, kHeight);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient body(0, 0, 0, kHeight);
-    body.setColorAt(0, QColor(248, 244, 234));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(pm.rect(), body);
+    WindowArt::PaintPaper(p, pm.rect());
     WindowArt::PaintTitleBand(p, QRect(0, 0, kWidth, kTitleHeight), QStringLiteral("学习计划"), 15);
 
     QPainterPath board;
@@ -75,17 +70,6 @@ QPixmap drawBackground() {
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(pm.rect()).adjusted(0.75, 0.75, -0.75, -0.75));
     return pm;
-}
-
-QLineEdit* makeNumberEdit(QWidget* parent, const char* name) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    e->setMaxLength(3);
-    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Digits only: a letter typed or pasted never enters the field.
-    e->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
-    return e;
 }
 
 EffectButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
@@ -161,9 +145,7 @@ TFrmplan::TFrmplan(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
     base.setPointSize(9);
     setFont(base);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(drawBackground());
+    Image1 = WindowArt::MakePicture(this, "Image1", drawBackground());
     Image1->setGeometry(0, 0, kWidth, kHeight);
 
     QFont line = font();
@@ -191,11 +173,7 @@ TFrmplan::TFrmplan(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
 
     SeSkinRadioGroup1 = new QGroupBox(QStringLiteral("学习计划"), this);
     SeSkinRadioGroup1->setObjectName(QStringLiteral("SeSkinRadioGroup1"));
-    SeSkinRadioGroup1->setStyleSheet(QStringLiteral(
-        "QGroupBox { color: #1c2f4f; font-weight: bold; border: 1px solid #788eb0;"
-        " border-radius: 6px; margin-top: 8px; background: rgba(255, 255, 255, 150); }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0px 4px; }"
-        "QRadioButton { font-weight: normal; }"));
+    SeSkinRadioGroup1->setStyleSheet(WindowArt::GroupStyle());
     SeSkinRadioGroup1Item0 = new QRadioButton(kByAnswers, SeSkinRadioGroup1);
     SeSkinRadioGroup1Item0->setObjectName(QStringLiteral("SeSkinRadioGroup1Item0"));
     SeSkinRadioGroup1Item1 = new QRadioButton(kByMinutes, SeSkinRadioGroup1);
@@ -208,8 +186,8 @@ TFrmplan::TFrmplan(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
 
     // The number fields lie over the items but belong to the window: they stay open while the
     // plan kind is locked.
-    suiNumberEdit1 = makeNumberEdit(this, "suiNumberEdit1");
-    suiNumberEdit2 = makeNumberEdit(this, "suiNumberEdit2");
+    suiNumberEdit1 = WindowArt::MakeNumberEdit(this, "suiNumberEdit1");
+    suiNumberEdit2 = WindowArt::MakeNumberEdit(this, "suiNumberEdit2");
 
     SpeedButton1 = makeButton(this, "SpeedButton1", kSet);
     SpeedButton2 = makeButton(this, "SpeedButton2", QStringLiteral("关闭"));
@@ -278,10 +256,7 @@ void TFrmplan::done(int result) {
 void TFrmplan::FormShow() {
     if (!DM1)
         return;
-    Dataset* plan = DM1->Cn1Table_plan;
-    if (!plan->active())
-        plan->open();
-    plan->first();
+    Dataset* plan = &DM1->PlanRow();
     suiNumberEdit1->setText(plan->text(QStringLiteral("PlanAmount")));
     suiNumberEdit2->setText(plan->text(QStringLiteral("PlanTime")));
     const QDate exam = plan->date(QStringLiteral("ExamDate"));
@@ -354,10 +329,7 @@ void TFrmplan::SpeedButton1Click() {
 void TFrmplan::SavePlan() {
     if (!DM1)
         throw std::runtime_error("no question bank is open");
-    Dataset* plan = DM1->Cn1Table_plan;
-    if (!plan->active())
-        plan->open();
-    plan->first();
+    Dataset* plan = &DM1->PlanRow();
     if (plan->isEmpty())
         plan->append(); // a bank without its settings row gets one
     else

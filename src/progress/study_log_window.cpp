@@ -13,7 +13,6 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -84,10 +83,7 @@ QPixmap drawBackground(const Geometry& g) {
     p.translate(-g.picture.topLeft()); // paint in the window's coordinates
 
     const QRect window(QPoint(0, 0), g.window);
-    QLinearGradient body(0, 0, 0, g.window.height());
-    body.setColorAt(0, QColor(248, 244, 234));
-    body.setColorAt(1, QColor(226, 232, 242));
-    p.fillRect(window, body);
+    WindowArt::PaintPaper(p, window);
     WindowArt::PaintTitleBand(p, QRect(0, 0, g.window.width(), g.titleHeight),
                               QStringLiteral("学习日志"), g.largeClose ? 24 : 20);
 
@@ -141,12 +137,8 @@ TFrmRz::TFrmRz(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindow
     base.setPointSize(9);
     setFont(base);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(drawBackground(kSmall));
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(drawBackground(kLarge));
+    Image1 = WindowArt::MakePicture(this, "Image1", drawBackground(kSmall));
+    Image2 = WindowArt::MakePicture(this, "Image2", drawBackground(kLarge));
 
     DBGrid1 = WindowArt::MakeGrid(this, "DBGrid1");
     DBGrid1->verticalHeader()->hide();

@@ -154,10 +154,7 @@ void TFrmStart::QuitWithPlanCheck() {
     try {
         if (!DM1)
             throw std::runtime_error("no question bank is open");
-        Dataset* plan = DM1->Cn1Table_plan;
-        if (!plan->active())
-            plan->open();
-        plan->first();
+        Dataset* plan = &DM1->PlanRow();
         if (!plan->isEmpty()) {
             planMark = plan->whole(QStringLiteral("PlanMark"));
             planAmount = plan->whole(QStringLiteral("PlanAmount"));

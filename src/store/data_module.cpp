@@ -99,6 +99,13 @@ void TDM1::DataModuleCreate(const QString& programFolder) {
     }
 }
 
+Dataset& TDM1::PlanRow() {
+    if (!Cn1Table_plan->active())
+        Cn1Table_plan->open();
+    Cn1Table_plan->first();
+    return *Cn1Table_plan;
+}
+
 void TDM1::execUpdate(const QString& sql, const Params& params) {
     ADOQuery3->close();
     ADOCn1.exec(sql, params);

@@ -56,6 +56,10 @@ class TDM1 : public QObject {
     // The program folder from a folder text, always ending in exactly one "/".
     static QString AppPathFrom(const QString& folder);
 
+    // The settings row: Cn1Table_plan opened when it is closed, on its first row (the table may
+    // be empty).
+    Dataset& PlanRow();
+
     // Study statistics. Flags are 2 for yes and 1 for no.
     void RecordAnswerInLog(int firstToday, int wrong, int prevWrong);
     void RecordAnswerInChapters(const QString& chapterCode, int firstEver, int wrong);

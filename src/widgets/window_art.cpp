@@ -4,13 +4,23 @@
 #include <QHeaderView>
 #include <QLCDNumber>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QRegularExpressionValidator>
 #include <QTableView>
 
 namespace WindowArt {
+
+void PaintPaper(QPainter& p, const QRect& rect) {
+    QLinearGradient paper(rect.topLeft(), rect.bottomLeft());
+    paper.setColorAt(0, QColor(250, 247, 240));
+    paper.setColorAt(1, QColor(226, 232, 242));
+    p.fillRect(rect, paper);
+}
 
 void PaintTitleBand(QPainter& p, const QRect& band, const QString& title, int titlePixels) {
     QLinearGradient shade(band.topLeft(), band.bottomLeft());
@@ -59,6 +69,32 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     l->setObjectName(QLatin1String(name));
     l->setStyleSheet(QStringLiteral("color: #1c2f4f; background: transparent;"));
     return l;
+}
+
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setPixmap(picture);
+    return l;
+}
+
+QLineEdit* MakeNumberEdit(QWidget* parent, const char* name) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setMaxLength(3);
+    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Digits only: a letter typed or pasted never enters the field.
+    e->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+    return e;
+}
+
+QString GroupStyle() {
+    return QStringLiteral(
+        "QGroupBox { color: #1c2f4f; font-weight: bold; border: 1px solid #788eb0;"
+        " border-radius: 6px; margin-top: 8px; background: rgba(255, 255, 255, 130); }"
+        " QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 3px; }"
+        " QRadioButton, QCheckBox { font-weight: normal; }");
 }
 
 QTableView* MakeGrid(QWidget* parent, const char* name) {

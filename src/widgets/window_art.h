@@ -6,6 +6,8 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
+class QPixmap;
 class QListWidget;
 class QLCDNumber;
 class QPainter;
@@ -15,6 +17,8 @@ class QWidget;
 
 namespace WindowArt {
 
+// The light paper the windows are drawn on, over rect (from warm at the top to cool below).
+void PaintPaper(QPainter& p, const QRect& rect);
 // A blue band across rect with the window's title in white at its left.
 void PaintTitleBand(QPainter& p, const QRect& band, const QString& title, int titlePixels);
 // A light rounded frame with a tab carrying its title over the frame's top edge.
@@ -24,6 +28,12 @@ void PaintButtonPlate(QPainter& p, const QRect& button);
 
 // A label in the windows' ink on a transparent background.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text);
+// A picture label named name showing picture (a layout's drawn background).
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture);
+// A field for a whole number of at most three digits, right-aligned; nothing but digits enters.
+QLineEdit* MakeNumberEdit(QWidget* parent, const char* name);
+// The style sheet of a titled group of options (radio buttons, check boxes) on the paper.
+QString GroupStyle();
 // A read-only grid selecting whole rows, one at a time, in the windows' colours.
 QTableView* MakeGrid(QWidget* parent, const char* name);
 // A list of headings selecting one at a time, in the windows' colours.

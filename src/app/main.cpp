@@ -5,6 +5,7 @@
 #include "knowledge/knowledge_commands.h"
 #include "practice/practice_commands.h"
 #include "progress/progress_commands.h"
+#include "settings/settings_commands.h"
 #include "shell/message_dialog.h"
 #include "shell/program_entry.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     registerKnowledgeCommands();
     registerAuthoringCommands();
     registerProgressCommands();
+    registerSettingsCommands();
     installFilePickers();
 
     int code = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/desktop_services.h"
 #include "platform/music_player.h"
+#include "platform/word_processor.h"
 
 #include <memory>
 
@@ -33,6 +34,10 @@ Slot<DesktopControl, WindowMinimizer>& desktopSlot() {
     static Slot<DesktopControl, WindowMinimizer> s;
     return s;
 }
+Slot<WordProcessor, DesktopWordProcessor>& wordProcessorSlot() {
+    static Slot<WordProcessor, DesktopWordProcessor> s;
+    return s;
+}
 } // namespace
 
 MusicPlayer& music() {
@@ -56,10 +61,18 @@ void setDesktop(DesktopControl* control) {
     desktopSlot().override = control;
 }
 
+WordProcessor& wordProcessor() {
+    return wordProcessorSlot().get();
+}
+void setWordProcessor(WordProcessor* processor) {
+    wordProcessorSlot().override = processor;
+}
+
 void shutdown() {
     musicSlot().real.reset();
     documentSlot().real.reset();
     desktopSlot().real.reset();
+    wordProcessorSlot().real.reset();
 }
 
 } // namespace Platform

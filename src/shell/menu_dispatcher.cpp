@@ -2,12 +2,11 @@
 
 #include "shell/menu_movie.h"
 #include "shell/start_form.h"
+#include "widgets/document_viewer.h"
 #include "widgets/window_registry.h"
 
 #include "platform/clock.h"
-#include "platform/desktop_services.h"
 #include "platform/dialogs.h"
-#include "platform/platform_services.h"
 #include "platform/screen_cursor.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
@@ -129,7 +128,7 @@ void TFrmStart::openCommandWindow(const QString& command) {
 }
 
 void TFrmStart::openDocument(const QString& relativeName) {
-    Platform::documents().open(App::AppPath + relativeName);
+    ShowDocument(this, App::AppPath + relativeName);
 }
 
 void TFrmStart::runExamCommand(const QString& command, int kind) {

@@ -16,9 +16,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <cmath>
-
 QString ScreenModeFor(const QSize& screen) {
     if (screen.width() == 800 || screen.height() == 600)
         return QStringLiteral("800");
@@ -28,23 +25,6 @@ QString ScreenModeFor(const QSize& screen) {
 bool IsSmallFonts() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen && qRound(screen->logicalDotsPerInchX()) == 96;
-}
-
-quint32 WaveVolumeWord(int level) {
-    level = std::clamp(level, 1, 16);
-    const quint32 channel = static_cast<quint32>(level - 1) * 4369u;
-    return channel | (channel << 16);
-}
-
-void SetWaveVolume(int level) {
-    Platform::music().setVolumeWord(WaveVolumeWord(level));
-}
-
-int AnswerTimeTenths(double minutes) {
-    // Times are kept with one decimal; the small allowance keeps 2.3 minutes from reading as
-    // 1379.999... tenths.
-    const double tenths = minutes * 600.0;
-    return static_cast<int>(std::trunc(tenths + (tenths >= 0 ? 1e-7 : -1e-7)));
 }
 
 TFrmStart::TFrmStart(QWidget* parent) : QWidget(parent) {
@@ -183,21 +163,7 @@ void TFrmStart::closeEvent(QCloseEvent* event) {
 }
 
 void TFrmStart::PlayMusic(const QString& file, bool play) {
-    MusicPlayer& player = Platform::music();
-    if (!player.hasOutputDevice()) {
-        ShowDlg(QStringLiteral("提示"), QStringLiteral("没发现声卡！"), 1, QStringLiteral("NO"), 1);
-        return;
-    }
-    bool ok = true;
-    if (play) {
-        player.close();
-        ok = player.play(file);
-    } else {
-        player.close();
-    }
-    if (!ok)
-        ShowDlg(QStringLiteral("提示"), QStringLiteral("无法播放背景音乐！"), 1,
-                QStringLiteral("NO"), 1);
+    PlayBackgroundMusic(file, play);
 }
 
 void RelayoutConfigForAnswerTimes(QWidget* config) {

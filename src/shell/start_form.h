@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/background_music.h"
+#include "store/time_text.h"
+
 #include <QSize>
 #include <QWidget>
 
@@ -49,16 +52,6 @@ QString ScreenModeFor(const QSize& screen);
 
 // True when the screen's horizontal logical pixels per inch are 96.
 bool IsSmallFonts();
-
-// The wave-out volume word for a level: the level clamped to 1..16, each channel
-// (level - 1) * 4369, left in the low half and right in the high half.
-quint32 WaveVolumeWord(int level);
-
-// Applies a volume level to the music output.
-void SetWaveVolume(int level);
-
-// The answer time in tenths of a second for a time in minutes.
-int AnswerTimeTenths(double minutes);
 
 // Re-lays the settings window for the answer times only ("sztime"): the music controls are
 // hidden and the time editors and the close button move up.

@@ -14,6 +14,7 @@ inline int ConfigMode = 0;          // settings window: 0 music, 1 answer times 
 inline QVector<int> TypeTimes;      // answer time per question type, tenths of a second
 inline QVector<int> TypeCodes;      // the type codes of TypeTimes, same order
 inline bool MusicOn = false;
+inline QString MusicFile;        // the track the settings window plays
 inline int VolumeLevel = 10;     // 1..16
 inline QString ChapterHeading;   // C1_1 of the chapter tree's current row
 inline QString PracticeQuerySql; // the question set of the next practice

@@ -1,5 +1,7 @@
 #include "store/time_text.h"
 
+#include <cmath>
+
 namespace {
 
 qint64 wholePart(const QString& part) {
@@ -60,4 +62,11 @@ QString AccuracyText(qint64 total, qint64 wrong) {
     if (total <= 0)
         return QStringLiteral("0");
     return QString::number(double(total - wrong) / double(total) * 100.0, 'f', 2);
+}
+
+int AnswerTimeTenths(double minutes) {
+    // Times are kept with one decimal; the small allowance keeps 2.3 minutes from reading as
+    // 1379.999... tenths.
+    const double tenths = minutes * 600.0;
+    return static_cast<int>(std::trunc(tenths + (tenths >= 0 ? 1e-7 : -1e-7)));
 }

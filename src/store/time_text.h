@@ -22,3 +22,7 @@ QString SecsToClockTimeStr(qint64 secs);
 
 // "(v*100)" with two decimals, as accuracy texts are stored; "0" when total is 0.
 QString AccuracyText(qint64 total, qint64 wrong);
+
+// The answer time in tenths of a second for a time in minutes (truncated), as the answer-time
+// table TypeTimes holds it.
+int AnswerTimeTenths(double minutes);

@@ -9,6 +9,7 @@
 #include "platform/music_player.h"
 #include "platform/platform_services.h"
 #include "platform/program_end.h"
+#include "platform/word_processor.h"
 
 #include <QStringList>
 #include <QVector>
@@ -132,8 +133,29 @@ class DocumentOpenerFake : public DocumentOpener {
     DocumentOpenerFake(const DocumentOpenerFake&) = delete;
     DocumentOpenerFake& operator=(const DocumentOpenerFake&) = delete;
 
-    void open(const QString& path) override { opened << path; }
+    // opens: whether the desktop has a program for the documents.
+    bool open(const QString& path) override {
+        opened << path;
+        return opens;
+    }
     QStringList opened;
+    bool opens = true;
+};
+
+// Records the documents handed to the word processor; opens: whether one could be started.
+class WordProcessorFake : public WordProcessor {
+  public:
+    WordProcessorFake() { Platform::setWordProcessor(this); }
+    ~WordProcessorFake() override { Platform::setWordProcessor(nullptr); }
+    WordProcessorFake(const WordProcessorFake&) = delete;
+    WordProcessorFake& operator=(const WordProcessorFake&) = delete;
+
+    bool openAsNewDocument(const QString& path) override {
+        opened << path;
+        return opens;
+    }
+    QStringList opened;
+    bool opens = true;
 };
 
 } // namespace Fakes

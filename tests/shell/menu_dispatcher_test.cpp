@@ -2,6 +2,8 @@
 
 #include "shell/menu_movie.h"
 #include "shell/start_form.h"
+#include "widgets/document_viewer.h"
+#include "widgets/effect_button.h"
 #include "widgets/window_registry.h"
 
 #include "platform/dialogs.h"
@@ -11,10 +13,13 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <stdexcept>
@@ -241,14 +246,48 @@ TEST_F(Dispatcher, AFailedMockExamKeepsTheKind) {
 }
 
 TEST_F(Dispatcher, DocumentsOpenFromTheProgramFolder) {
+    const QStringList pages = {folder->path() + QStringLiteral("htm/Morvath.htm"),
+                               folder->path() + QStringLiteral("htm/发行站及专业书店联系方式.htm"),
+                               folder->path() + QStringLiteral("yshelp.htm")};
+    // Missing documents are no concern of the program.
+    command("fg");
+    command("help");
+    EXPECT_TRUE(documents->opened.isEmpty());
+    EXPECT_TRUE(dialogs->requests.isEmpty());
+
+    QDir().mkpath(folder->path() + QStringLiteral("htm"));
+    for (const QString& page : pages) {
+        QFile f(page);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<html><head><title>页</title></head><body><p>内容</p></body></html>");
+    }
     command("fg");
     command("lxfs");
     command("help");
-    EXPECT_EQ(documents->opened,
-              QStringList({folder->path() + QStringLiteral("htm/Morvath.htm"),
-                           folder->path() + QStringLiteral("htm/发行站及专业书店联系方式.htm"),
-                           folder->path() + QStringLiteral("yshelp.htm")}));
-    // Missing documents are no concern of the program.
+    EXPECT_EQ(documents->opened, pages);
+    EXPECT_TRUE(dialogs->requests.isEmpty());
+}
+
+TEST_F(Dispatcher, ADocumentTheDesktopCannotOpenIsShownInTheProgramsOwnViewer) {
+    QFile f(folder->path() + QStringLiteral("yshelp.htm"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<html><head><title>使用帮助</title></head><body><p>第一节</p></body></html>");
+    f.close();
+    documents->opens = false;
+    QString title;
+    QString text;
+    bool maximised = false;
+    GuiTest::whenModal<DocumentViewer>([&](DocumentViewer* v) {
+        title = v->windowTitle();
+        text = v->Browser->toPlainText();
+        maximised = v->isMaximized();
+        v->CloseButton->click();
+    });
+    command("help");
+    EXPECT_EQ(documents->opened, QStringList{f.fileName()});
+    EXPECT_EQ(title, QStringLiteral("使用帮助"));
+    EXPECT_TRUE(text.contains(QStringLiteral("第一节")));
+    EXPECT_TRUE(maximised);
     EXPECT_TRUE(dialogs->requests.isEmpty());
 }
 
@@ -259,13 +298,17 @@ class FailingOpener : public DocumentOpener {
   public:
     FailingOpener() { Platform::setDocuments(this); }
     ~FailingOpener() override { Platform::setDocuments(nullptr); }
-    void open(const QString&) override { throw std::runtime_error("no program opens htm"); }
+    bool open(const QString&) override { throw std::runtime_error("no program opens htm"); }
 };
 
 } // namespace
 
 TEST_F(Dispatcher, AnErrorFromAMenuCommandIsReportedAndTheMenuGoesOn) {
     FailingOpener opener;
+    QFile page(folder->path() + QStringLiteral("htm/Morvath.htm"));
+    ASSERT_TRUE(QDir().mkpath(folder->path() + QStringLiteral("htm")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
     // As the movie sends it: the error must not escape into the event loop.
     Q_EMIT FrmStart->ShockwaveFlash1->FSCommand(QStringLiteral("fg"), QString());
     ASSERT_EQ(dialogs->requests.size(), 1);

@@ -54,9 +54,7 @@ QLabel* bandLabel(QWidget* parent, const char* name, const QString& text, int pi
     f.setPixelSize(pixels);
     f.setBold(bold);
     l->setFont(f);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
-    l->setPalette(pal);
+    l->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     return l;
 }
 

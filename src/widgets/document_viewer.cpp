@@ -7,11 +7,36 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace {
+
+// The pages draw their title in white on a band the reader cannot paint (HTML5 sections have no
+// background in Qt's rich text); in the reader the title takes the ink of the headings.
+const char kReaderStyle[] =
+    "<style>body header h1 { color: #1d3557; } body header p { color: #7a5c1e; }"
+    "</style>";
+
+// Reads the pages as the browser would and adds the reader's style.
+class PageBrowser : public QTextBrowser {
+  public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant data = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource || data.typeId() != QMetaType::QByteArray)
+            return data;
+        QString html = QString::fromUtf8(data.toByteArray());
+        const qsizetype head = html.indexOf(QLatin1String("</head>"), 0, Qt::CaseInsensitive);
+        if (head >= 0)
+            html.insert(head, QLatin1String(kReaderStyle));
+        return html;
+    }
+};
 
 bool isPage(const QUrl& url) {
     const QString suffix = QFileInfo(url.path()).suffix().toLower();
@@ -26,7 +51,7 @@ DocumentViewer::DocumentViewer(const QString& path, QWidget* owner)
     setObjectName(QStringLiteral("DocumentViewer"));
     setModal(true);
 
-    Browser = new QTextBrowser(this);
+    Browser = new PageBrowser(this);
     Browser->setObjectName(QStringLiteral("Browser"));
     Browser->setOpenLinks(false);
     BackButton = EffectButton::Make(this, "BackButton", QStringLiteral("后退"));
@@ -95,6 +120,9 @@ void ShowDocument(QWidget* owner, const QString& path) {
     if (Platform::documents().open(path))
         return;
     DocumentViewer viewer(path, owner);
+    // Maximised, and as large as the desktop also where no window manager maximises it.
+    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        viewer.setGeometry(screen->availableGeometry());
     viewer.setWindowState(Qt::WindowMaximized);
     viewer.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "exam/exam_names.h"
 #include "exam/paper.h"
+#include "exam/paper_export.h"
 #include "exam/pause_panel.h"
 #include "practice/answer_pad.h"
 #include "practice/explanation_window.h"
@@ -9,9 +10,11 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/platform_services.h"
 #include "platform/program_end.h"
 #include "platform/progress.h"
 #include "platform/screen_cursor.h"
+#include "platform/word_processor.h"
 #include "store/app_state.h"
 #include "store/data_module.h"
 #include "widgets/effect_button.h"
@@ -25,6 +28,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTextDocument>
 
 using namespace Question;
 
@@ -677,16 +681,27 @@ void TFrmExam::epEfTrBtn9Click() {
 }
 
 void TFrmExam::epEfTrBtn10Click() {
-    if (!WindowRegistry::has(WindowNames::ExportPaper))
-        return;
+    ExportPaper();
+}
+
+void TFrmExam::ExportPaper() {
     Progress::begin(QStringLiteral("正在导出试卷，请等待..."));
+    ScreenCursor::hourglass();
+    QString file;
     try {
-        WindowRegistry::open(WindowNames::ExportPaper, this, session_.table);
+        QTextDocument document;
+        PaperExport::BuildDocument(*DM1, PaperTable(), PaperTitle(), session_.kind(), &document);
+        file = PaperExport::WriteOdt(document, PaperTitle(), PaperExport::OutputFolder());
     } catch (...) {
-        Progress::end();
-        throw;
+        // No document: reported below, as a word processor that does not start is.
     }
+    const bool opened = !file.isEmpty() && Platform::wordProcessor().openAsNewDocument(file);
+    ScreenCursor::normal();
     Progress::end();
+    if (!opened)
+        Dialogs::messageBox(QStringLiteral("警告"),
+                            QStringLiteral("导出试题发生错误，请退出后重试！"),
+                            Dialogs::Icon::Warning);
 }
 
 void TFrmExam::epEfTrBtn12Click() {

@@ -35,8 +35,8 @@ class TFrmExam : public QDialog {
     explicit TFrmExam(QWidget* owner = nullptr);
     ~TFrmExam() override;
 
-    // 考点 opens WindowNames::QuestionPoints and 生成文档 WindowNames::ExportPaper of the
-    // window registry; while nothing is registered under a name its button does nothing.
+    // 考点 opens WindowNames::QuestionPoints of the window registry; while nothing is registered
+    // under the name its button does nothing. 生成文档 runs ExportPaper().
 
     // Stores the paper; mode "new" composes it first (see Paper::BuildPaper for a paper built
     // by the menu; a table already composed is taken as it is).
@@ -59,6 +59,12 @@ class TFrmExam : public QDialog {
     // Shows question i (1-based), pressing its sheet button when it has one.
     void goToQuestion(int row);
     bool paused() const;
+
+    // Writes the paper (questions, then the answer section) as a document for the word
+    // processor and opens it there, under the progress window. When the paper cannot be read,
+    // the document cannot be written or no word processor starts, the warning "导出试题发生错误，
+    // 请退出后重试！" is shown; the bank is only read.
+    void ExportPaper();
 
     // Controls, named as the window's design names them.
     QLabel* epLabel2 = nullptr; // paper title

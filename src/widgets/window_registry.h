@@ -61,9 +61,6 @@ inline const QString QuestionPoints = QStringLiteral("questionPoints");
 inline const QString EditQuestion = QStringLiteral("editQuestion");
 // The settings window; ConfigMode is set by the opener.
 inline const QString Settings = QStringLiteral("settings");
-// Export of the exam paper on show to the word processor (owner: the exam window, argument: its
-// paper table).
-inline const QString ExportPaper = QStringLiteral("exportPaper");
 // Question entry for a chapter (argument: its code); answers the number of questions added.
 inline const QString QuestionEntry = QStringLiteral("questionEntry");
 } // namespace WindowNames

@@ -122,9 +122,7 @@ TFrmCheck::TFrmCheck(QWidget* owner)
     setObjectName(QStringLiteral("FrmCheck"));
     setWindowTitle(QStringLiteral("查阅试卷"));
     setModal(true);
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    WindowArt::UseWindowFont(this);
 
     Image1 = WindowArt::MakePicture(this, "Image1", drawBackground(kSmall));
     Image2 = WindowArt::MakePicture(this, "Image2", drawBackground(kLarge));

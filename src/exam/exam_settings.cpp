@@ -80,9 +80,7 @@ TFrmEset::TFrmEset(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
     setWindowTitle(QStringLiteral("考试设置"));
     setModal(true);
     setFixedSize(kWidth, kHeight);
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    WindowArt::UseWindowFont(this);
 
     suiCheckBox1 = makeCheckBox(this, "suiCheckBox1", QStringLiteral("保留试卷最低分数"));
     suiNumberEdit1 = makeNumberEdit(this, "suiNumberEdit1", QStringLiteral("与试卷总分数相关"));

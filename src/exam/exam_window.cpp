@@ -20,6 +20,7 @@
 #include "widgets/effect_button.h"
 #include "widgets/elapsed_clock.h"
 #include "widgets/picture_button.h"
+#include "widgets/window_art.h"
 #include "widgets/window_registry.h"
 
 #include <QGroupBox>
@@ -122,9 +123,7 @@ EffectButton* TFrmExam::button(int number) const {
 }
 
 void TFrmExam::buildControls() {
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    WindowArt::UseWindowFont(this);
     using C = Control;
     epLabel2 = NamedLabel(this, names_, C::Hint);
     epLabel2->setStyleSheet(QStringLiteral("color: #7a1d1d; font-weight: bold;"));
@@ -164,7 +163,7 @@ void TFrmExam::buildControls() {
     answering->setObjectName(QStringLiteral("答卷时"));
     epLb_time1 = NamedLabel(answering, names_, C::ClockText);
     epLb_time1->setAlignment(Qt::AlignCenter);
-    QFont clockFont = base;
+    QFont clockFont = font();
     clockFont.setPointSize(16);
     clockFont.setBold(true);
     epLb_time1->setFont(clockFont);
@@ -175,7 +174,7 @@ void TFrmExam::buildControls() {
     Lb_cap2->setObjectName(QStringLiteral("Lb_cap2"));
     epLb_time2 = new QLabel(reviewing);
     epLb_time2->setObjectName(QStringLiteral("epLb_time2"));
-    QFont timeFont = base;
+    QFont timeFont = font();
     timeFont.setPointSize(11);
     timeFont.setBold(true);
     epLb_time2->setFont(timeFont);
@@ -226,7 +225,7 @@ void TFrmExam::buildControls() {
         connect(b, &QAbstractButton::clicked, this,
                 [this, handler] { Dialogs::guarded([&] { (this->*handler)(); }); });
     }
-    QFont big = base;
+    QFont big = font();
     big.setPointSize(11);
     big.setBold(true);
     button(1)->setFont(big);

@@ -16,6 +16,7 @@
 #include "widgets/elapsed_clock.h"
 #include "widgets/gauge.h"
 #include "widgets/picture_button.h"
+#include "widgets/window_art.h"
 #include "widgets/window_registry.h"
 
 #include <QApplication>
@@ -136,9 +137,7 @@ PracticeWindow::~PracticeWindow() {
 }
 
 void PracticeWindow::buildControls() {
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    WindowArt::UseWindowFont(this);
     epLabel2 = NamedLabel(this, names_, Control::Hint);
     epLabel2->setStyleSheet(QStringLiteral("color: #7a1d1d; font-weight: bold;"));
 
@@ -219,7 +218,7 @@ void PracticeWindow::buildControls() {
     button(C::Void)->setText(session_.config().voidCaption);
     voidToggle_ = {button(C::Void), Label21};
     answerToggle_ = {button(C::Answer), Panel2, names_.caption(C::Answer)};
-    QFont big = base;
+    QFont big = font();
     big.setPointSize(11);
     big.setBold(true);
     button(C::PreviousQuestion)->setFont(big);

@@ -66,9 +66,7 @@ QPixmap drawBackground() {
     WindowArt::PaintButtonPlate(p, kSetButton);
     WindowArt::PaintButtonPlate(p, kCloseButton);
 
-    p.setPen(QPen(QColor(34, 64, 110), 1.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(pm.rect()).adjusted(0.75, 0.75, -0.75, -0.75));
+    WindowArt::PaintWindowEdge(p, pm.rect());
     return pm;
 }
 
@@ -141,9 +139,7 @@ TFrmplan::TFrmplan(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
     setWindowTitle(QStringLiteral("学习计划"));
     setModal(true);
     setFixedSize(kWidth, kHeight);
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    WindowArt::UseWindowFont(this);
 
     Image1 = WindowArt::MakePicture(this, "Image1", drawBackground());
     Image1->setGeometry(0, 0, kWidth, kHeight);

@@ -102,9 +102,7 @@ QPixmap drawBackground(const Geometry& g) {
     WindowArt::PaintButtonPlate(p, g.settings);
     WindowArt::PaintButtonPlate(p, g.largeClose ? g.closeLarge : g.closeSmall);
 
-    p.setPen(QPen(QColor(34, 64, 110), 1.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(window).adjusted(0.75, 0.75, -0.75, -0.75));
+    WindowArt::PaintWindowEdge(p, window);
     return pm;
 }
 
@@ -133,9 +131,7 @@ TFrmRz::TFrmRz(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindow
     setObjectName(QStringLiteral("FrmRz"));
     setWindowTitle(QStringLiteral("日志"));
     setModal(true);
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    WindowArt::UseWindowFont(this);
 
     Image1 = WindowArt::MakePicture(this, "Image1", drawBackground(kSmall));
     Image2 = WindowArt::MakePicture(this, "Image2", drawBackground(kLarge));

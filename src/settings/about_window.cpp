@@ -42,9 +42,7 @@ QPixmap drawBackground() {
         p.drawEllipse(pt, 3, 3);
     for (const QRect& r : kButtons)
         WindowArt::PaintButtonPlate(p, r);
-    p.setPen(QPen(QColor(34, 64, 110), 1.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(pm.rect()).adjusted(0.75, 0.75, -0.75, -0.75));
+    WindowArt::PaintWindowEdge(p, pm.rect());
     return pm;
 }
 
@@ -65,9 +63,7 @@ TFrmAbout::TFrmAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
     setWindowTitle(QStringLiteral("关于"));
     setModal(true);
     setFixedSize(kWidth, kHeight);
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    WindowArt::UseWindowFont(this);
 
     Image2 = WindowArt::MakePicture(this, "Image2", drawBackground());
     Image2->setGeometry(0, 0, kWidth, kHeight);

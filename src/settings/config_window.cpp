@@ -43,9 +43,7 @@ TFrmConfig::TFrmConfig(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Framele
     setWindowTitle(QStringLiteral("系统设置"));
     setModal(true);
     setFixedSize(kWidth, kDesignHeight);
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    WindowArt::UseWindowFont(this);
 
     Label1 = WindowArt::MakeLabel(this, "Label1", QStringLiteral("背景音乐"));
     Label1->setGeometry(16, 24, 76, 16);
@@ -131,9 +129,7 @@ void TFrmConfig::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     WindowArt::PaintPaper(p, rect());
     WindowArt::PaintButtonPlate(p, epFocusButton3->geometry());
-    p.setPen(QPen(QColor(34, 64, 110), 1.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75));
+    WindowArt::PaintWindowEdge(p, rect());
 }
 
 void TFrmConfig::FormShow() {
@@ -142,14 +138,13 @@ void TFrmConfig::FormShow() {
         App::PaperKind = 1;
     if (App::ConfigMode == 1) {
         setFixedSize(kWidth, kTimesHeight);
-        for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(TrackBar1),
-                           static_cast<QWidget*>(Label3)})
-            w->hide();
+        Label2->hide();
+        TrackBar1->hide();
+        Label3->hide();
         Dataset* tx = DM1->Cn1Table_tx;
         tx->close();
         tx->setTableName(QStringLiteral("tab_tx") + QString::number(App::PaperKind));
         tx->open();
-        typeRows_ = tx->recordCount();
         tx->first();
         BuildTimeEditors();
     } else {
@@ -249,22 +244,13 @@ void TFrmConfig::SaveAnswerTimes() {
         tx->close();
         tx->setTableName(QStringLiteral("tab_tx") + QString::number(App::PaperKind));
         tx->open();
-        times.resize(typeRows_);
-        codes.resize(typeRows_);
-        const QList<QDoubleSpinBox*> fields = findChildren<QDoubleSpinBox*>();
+        const int rows = int(editors_.size());
+        times.resize(rows);
+        codes.resize(rows);
         // Every time is stored, or none: the answer-time table changes only when all are.
         Transaction transaction(DM1->ADOCn1);
-        for (int i = 0; i < typeRows_; ++i) {
-            const QString name = QStringLiteral("currencyedit%1").arg(i + 1);
-            QDoubleSpinBox* field = nullptr;
-            for (QDoubleSpinBox* f : fields) {
-                if (f->objectName().compare(name, Qt::CaseInsensitive) == 0) {
-                    field = f;
-                    break;
-                }
-            }
-            if (!field)
-                continue;
+        for (int i = 0; i < rows; ++i) {
+            const QDoubleSpinBox* field = editors_[i];
             const qint64 code = field->property("tag").toLongLong();
             if (!tx->locate(QStringLiteral("A1"), code))
                 continue;

@@ -68,6 +68,5 @@ class TFrmConfig : public QDialog {
     void SaveAnswerTimes();
 
     QVector<QDoubleSpinBox*> editors_;
-    int typeRows_ = 0;
     bool closing_ = false;
 };

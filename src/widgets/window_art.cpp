@@ -22,6 +22,18 @@ void PaintPaper(QPainter& p, const QRect& rect) {
     p.fillRect(rect, paper);
 }
 
+void UseWindowFont(QWidget* window) {
+    QFont base = window->font();
+    base.setPointSize(9);
+    window->setFont(base);
+}
+
+void PaintWindowEdge(QPainter& p, const QRect& rect) {
+    p.setPen(QPen(QColor(34, 64, 110), 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(rect).adjusted(0.75, 0.75, -0.75, -0.75));
+}
+
 void PaintTitleBand(QPainter& p, const QRect& band, const QString& title, int titlePixels) {
     QLinearGradient shade(band.topLeft(), band.bottomLeft());
     shade.setColorAt(0, QColor(58, 96, 150));

@@ -17,8 +17,13 @@ class QWidget;
 
 namespace WindowArt {
 
+// The windows' text size: 9 points in the window's own font, inherited by its controls.
+void UseWindowFont(QWidget* window);
+
 // The light paper the windows are drawn on, over rect (from warm at the top to cool below).
 void PaintPaper(QPainter& p, const QRect& rect);
+// The dark edge around a window without a border, just inside rect.
+void PaintWindowEdge(QPainter& p, const QRect& rect);
 // A blue band across rect with the window's title in white at its left.
 void PaintTitleBand(QPainter& p, const QRect& band, const QString& title, int titlePixels);
 // A light rounded frame with a tab carrying its title over the frame's top edge.

@@ -15,11 +15,12 @@
 
 namespace {
 
-// Puts folder first on the search path for the test's lifetime.
+// Puts folder first on the search path (or makes it the only folder) for the test's lifetime.
 class SearchPath {
   public:
-    explicit SearchPath(const QString& folder) : previous_(qgetenv("PATH")) {
-        qputenv("PATH", folder.toLocal8Bit() + (previous_.isEmpty() ? "" : ":" + previous_));
+    explicit SearchPath(const QString& folder, bool only = false) : previous_(qgetenv("PATH")) {
+        const QByteArray rest = only || previous_.isEmpty() ? QByteArray() : ":" + previous_;
+        qputenv("PATH", folder.toLocal8Bit() + rest);
     }
     ~SearchPath() { qputenv("PATH", previous_); }
     SearchPath(const SearchPath&) = delete;
@@ -68,13 +69,11 @@ TEST(DesktopWordProcessor, LibreOfficeOpensTheFileAsANewDocument) {
 
 TEST(DesktopWordProcessor, WithoutLibreOfficeTheDesktopsProgramIsAsked) {
     QTemporaryDir empty;
-    const QByteArray previous = qgetenv("PATH");
-    qputenv("PATH", empty.path().toLocal8Bit());
+    SearchPath path(empty.path(), true);
     Fakes::DocumentOpenerFake desktop;
     EXPECT_TRUE(DesktopWordProcessor::findOffice().isEmpty());
     EXPECT_TRUE(DesktopWordProcessor().openAsNewDocument(QStringLiteral("/tmp/a.odt")));
     EXPECT_EQ(desktop.opened, QStringList{QStringLiteral("/tmp/a.odt")});
     desktop.opens = false;
     EXPECT_FALSE(DesktopWordProcessor().openAsNewDocument(QStringLiteral("/tmp/a.odt")));
-    qputenv("PATH", previous);
 }

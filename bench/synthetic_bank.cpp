@@ -12,7 +12,7 @@
 
 namespace {
 
-QString sectionCode(int s) {
+QString sectionCodeOf(int s) {
     // 2 subjects (4, 5) x 5 parts x 5 chapters x 4 sections
     const int subject = 4 + s / 100;
     const int part = (s / 20) % 5 + 1;
@@ -28,7 +28,7 @@ QString sectionCode(int s) {
 constexpr int kPoints = 5000;
 
 // Knowledge point p: "A4", its catalogue chapter (4 digits, 50 points each), its number (4).
-QString pointId(int p) {
+QString pointIdOf(int p) {
     return QStringLiteral("A4%1%2")
         .arg(p / 50, 4, 10, QLatin1Char('0'))
         .arg(p % 50, 4, 10, QLatin1Char('0'));
@@ -58,7 +58,7 @@ void build(const QString& file, int questions) {
                      {"c7", code.size() == 4 ? QVariant("0") : QVariant()}});
         };
         for (int s = 0; s < 200; ++s) {
-            const QString c = sectionCode(s);
+            const QString c = sectionCodeOf(s);
             node(c.left(1));
             node(c.left(2));
             node(c.left(4));
@@ -75,7 +75,7 @@ void build(const QString& file, int questions) {
                     {{"i", QStringLiteral("A4%1").arg(c, 4, 10, QLatin1Char('0'))}, {"b", c + 1}});
         // 50 knowledge points under each of the 100 catalogue chapters.
         for (int p = 0; p < kPoints; ++p) {
-            const QString id = pointId(p);
+            const QString id = pointIdOf(p);
             db.exec("insert into tab_rule (id, ftid, sn, n) values (:i, :f, :s, x'7b5c727466317d')",
                     {{"i", id.left(6)}, {"f", id}, {"s", QStringLiteral("考点 %1").arg(p)}});
         }
@@ -96,7 +96,7 @@ void build(const QString& file, int questions) {
                        "E4) values (:a, :k, 4, :c, :t, :p1, :p2, :p3, :x, 0, 0, 0)");
         Statement exer(db.handle(), "insert into tab_exer (A1, A15, jx) values (:a, :r, :r)");
         for (int q = 0; q < questions; ++q) {
-            const QString section = sectionCode(q % 200);
+            const QString section = sectionCodeOf(q % 200);
             const int type = q % 3 == 0 ? 14 : 11;
             const QString id = section + QString::number(type) +
                                QStringLiteral("%1").arg(q / 200, 4, 10, QLatin1Char('0'));
@@ -106,10 +106,10 @@ void build(const QString& file, int questions) {
                  {"k", type == 14 ? "AC" : "B"},
                  {"c", section},
                  {"t", type},
-                 {"p1", pointId(q % kPoints)},
-                 {"p2", pointId((q * 7 + 3) % kPoints)},
+                 {"p1", pointIdOf(q % kPoints)},
+                 {"p2", pointIdOf((q * 7 + 3) % kPoints)},
                  // Every fifth question has a third point, in a slot after a gap.
-                 {"p3", q % 5 == 0 ? QVariant(pointId((q * 13 + 11) % kPoints)) : QVariant()},
+                 {"p3", q % 5 == 0 ? QVariant(pointIdOf((q * 13 + 11) % kPoints)) : QVariant()},
                  {"x", q / 200 + 1}});
             answ.step();
             exer.reset();
@@ -137,6 +137,14 @@ void build(const QString& file, int questions) {
 } // namespace
 
 namespace SyntheticBank {
+
+QString sectionCode(int s) {
+    return sectionCodeOf(s);
+}
+
+QString pointId(int p) {
+    return pointIdOf(p);
+}
 
 QString programFolder(int questions) {
     const QString folder = QDir::tempPath() + QStringLiteral("/tarnwick-bench-%1/").arg(questions);

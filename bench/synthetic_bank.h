@@ -14,4 +14,8 @@ QString programFolder(int questions);
 // buttons from files need them.
 QString programFolderWithPictures(int questions);
 
+// The code of section s (0..199) and the id of knowledge point p (0..4999).
+QString sectionCode(int s);
+QString pointId(int p);
+
 } // namespace SyntheticBank

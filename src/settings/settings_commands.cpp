@@ -2,6 +2,7 @@
 
 #include "settings/about_window.h"
 #include "settings/config_window.h"
+#include "settings/upgrade_window.h"
 
 #include "widgets/window_registry.h"
 
@@ -11,6 +12,8 @@ void registerSettingsCommands() {
     WindowRegistry::registerWindow(QStringLiteral("music"), config);
     WindowRegistry::registerWindow(QStringLiteral("sztime"), config);
     WindowRegistry::registerWindow(WindowNames::Settings, config);
+    WindowRegistry::registerWindow(QStringLiteral("sj"),
+                                   [](QWidget* owner) { return new Tfrmstxz(owner); });
     WindowRegistry::registerWindow(QStringLiteral("about"),
                                    [](QWidget* owner) { return new TFrmAbout(owner); });
 }

@@ -158,6 +158,10 @@ bool start(const Options& options) {
 
     FrmStart->setWindowState(Qt::WindowMaximized);
     FrmStart->show();
+    if (DM1->TemplateAdded > 0)
+        ShowDlg(QStringLiteral("提示"),
+                QStringLiteral("题库已更新，新增试题%1道。").arg(DM1->TemplateAdded), 1,
+                QStringLiteral("NO"), 0);
     return !ProgramEnd::requested();
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/app_state.h"
 #include "store/bank_password.h"
+#include "store/bank_upgrade.h"
 #include "store/learner_bank.h"
 #include "store/schema.h"
 
@@ -93,6 +94,9 @@ void TDM1::DataModuleCreate(const QString& programFolder) {
         ConnectOk = true;
         if (!LearnerBank::hasBackupOf(backups, Clock::today()))
             LearnerBank::backup(ADOCn1, backups, Clock::now());
+        // A newer release's delivered bank may bring questions this bank lacks.
+        TemplateAdded =
+            BankUpgrade::mergeTemplate(ADOCn1, App::AppPath + bankFileName(), backups).questions;
     } catch (const DbError&) {
         ADOCn1.close();
         ConnectOk = false;

@@ -23,6 +23,9 @@ class TDM1 : public QObject {
     ~TDM1() override;
 
     bool ConnectOk = false;
+    // Questions the delivered bank brought at this start (its rows the learner's bank lacked,
+    // merged after a backup).
+    int TemplateAdded = 0;
 
     Database ADOCn1;
     Dataset* Cn1Query1;     // scratch query

@@ -1,6 +1,8 @@
 #include "store/database.h"
 
 #include <QDate>
+#include <QFileInfo>
+#include <QUrl>
 #include <sqlite3.h>
 
 namespace {
@@ -204,7 +206,10 @@ void Database::openReadOnly(const QString& path) {
 void Database::openWith(const QString& path, int flags) {
     close();
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    // URIs are understood so that ATTACH can open a file read-only; the program's own paths are
+    // absolute and never read as one.
+    const int rc =
+        sqlite3_open_v2(path.toUtf8().constData(), &db, flags | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = lastError(db);
         sqlite3_close(db);
@@ -364,6 +369,21 @@ void Database::backupTo(const QString& file) const {
 void Database::attach(const QString& file, const QString& alias) {
     exec(QStringLiteral("ATTACH DATABASE :file AS ") + quoteName(alias),
          {{QStringLiteral("file"), file}});
+}
+
+void Database::attachReadOnly(const QString& file, const QString& alias) {
+    // As a URI the file can be opened read-only; every character that means something in a URI
+    // is escaped, so any path names the file it names.
+    const QByteArray path = QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/");
+    exec(QStringLiteral("ATTACH DATABASE :file AS ") + quoteName(alias),
+         {{QStringLiteral("file"),
+           QStringLiteral("file:") + QString::fromLatin1(path) + QStringLiteral("?mode=ro")}});
+}
+
+int Database::setLengthLimit(int bytes) {
+    if (!db_)
+        throw DbError("no database open");
+    return sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, bytes);
 }
 
 void Database::detach(const QString& alias) {

@@ -96,7 +96,13 @@ class Database {
     void backupTo(const QString& file) const;
 
     void attach(const QString& file, const QString& alias);
+    // Attaches file for reading only: the connection can never write to it, whatever the SQL.
+    void attachReadOnly(const QString& file, const QString& alias);
     void detach(const QString& alias);
+
+    // The longest text or BLOB (in bytes) the connection reads or writes; a longer value makes
+    // the statement fail. Returns the limit before.
+    int setLengthLimit(int bytes);
 
     // Quotes a name the program chose (table or column) for SQL text.
     static QString quoteName(const QString& name);

@@ -4,6 +4,10 @@
 
 namespace {
 
+// The delivered bank this bank was last compared with (version 3), so that a start with the same
+// delivered bank compares nothing.
+const char* const kTemplateTable = "CREATE TABLE tab_mb (A1 TEXT)";
+
 // Text columns compare without regard to case, as the bank's statements expect; dates are ISO
 // text; rich text is RTF in a BLOB.
 const char* const kTables[] = {
@@ -42,6 +46,7 @@ const char* const kTables[] = {
     R"(CREATE TABLE tab_sj (sjbs TEXT COLLATE NOCASE, cpbs TEXT COLLATE NOCASE))",
     R"(CREATE TABLE tab_key (salt BLOB NOT NULL, iterations INTEGER NOT NULL,
         verifier BLOB NOT NULL))",
+    kTemplateTable,
     "CREATE INDEX ix_answ_a10 ON tab_answ (A10)",
     "CREATE INDEX ix_answ_a13 ON tab_answ (A13, A10)",
     "CREATE INDEX ix_rule_id ON tab_rule (id)",
@@ -87,6 +92,8 @@ void upgrade(Database& db) {
     // Version 0 is a bank written before versions were kept: the same tables as version 1.
     if (version < 2)
         createPointSlotIndexes(db);
+    if (version < 3 && !db.hasTable(QStringLiteral("tab_mb")))
+        db.exec(QString::fromLatin1(kTemplateTable));
     db.exec(QStringLiteral("PRAGMA user_version=%1").arg(kVersion));
     tx.commit();
 }

@@ -7,7 +7,7 @@ class Database;
 namespace Schema {
 
 // The schema version this program writes and understands (PRAGMA user_version).
-constexpr int kVersion = 2;
+constexpr int kVersion = 3;
 
 // Creates every table and index of the bank in an empty database, in one transaction.
 void create(Database& db);

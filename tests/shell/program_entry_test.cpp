@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QUuid>
 
+#include <upgrade_files.h>
+
 using ShellTest::testMovie;
 using ShellTest::waitUntil;
 
@@ -266,4 +268,26 @@ TEST_F(Entry, DecliningTheRestoreEndsTheProgramAndKeepsTheFile) {
     QFile bank(folder->learnerBankPath());
     ASSERT_TRUE(bank.open(QIODevice::ReadOnly));
     EXPECT_EQ(bank.readAll(), QByteArray("overwritten by something else entirely"));
+}
+
+// A newer delivered bank's questions join the learner's bank at the start, with a notice once.
+TEST_F(Entry, ANewReleasesQuestionsAreMergedAtTheStartWithANotice) {
+    auto folder = Fixtures::makeProgramFolder();
+    addMovie(*folder);
+    ASSERT_TRUE(ProgramEntry::start(options(*folder)));
+    ProgramEntry::finish();
+    EXPECT_TRUE(dialogs.requests.isEmpty());
+
+    Fixtures::addReleaseQuestions(folder->bankPath(), 5);
+    ASSERT_TRUE(ProgramEntry::start(options(*folder)));
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.last().kind, Dialogs::Kind::ShowDlg);
+    EXPECT_EQ(dialogs.last().title, QStringLiteral("提示"));
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("题库已更新，新增试题5道。"));
+    EXPECT_EQ(dialogs.last().picture, 0);
+    EXPECT_EQ(DM1->ADOCn1.scalar(QStringLiteral("select count(*) from tab_answ")).toInt(), 7 + 5);
+    ProgramEntry::finish();
+
+    ASSERT_TRUE(ProgramEntry::start(options(*folder)));
+    EXPECT_EQ(dialogs.requests.size(), 1);
 }

@@ -14,6 +14,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 const QSet<int> kSubjective{22, 72, 73, 74};
@@ -125,31 +128,99 @@ QByteArray sourceTextToRtf(const QString& text) {
     return Rtf::write(doc);
 }
 
-void writeBank(const QVector<SourceRecord>& records, Database& db) {
+namespace {
+
+// Rows of the bank an upgrade is meant for: the upgrade's records may refer to them but never
+// repeat them. Ids are kept in upper case, as the bank compares them without regard to case.
+struct BankRows {
+    QSet<QString> chapters, catalogue, points, cases, questions;
+    QSet<int> typeCodes;
+    QHash<QString, int> lastOrder; // highest xx per chapter
+};
+
+enum class Target { Bank, Upgrade };
+
+QStringList column(Database& db, const QString& sql) {
+    QStringList values;
+    Statement st = db.cached(sql);
+    while (st.step())
+        values << st.value(0).toString();
+    return values;
+}
+
+QSet<QString> upperColumn(Database& db, const QString& sql) {
+    QSet<QString> values;
+    for (const QString& v : column(db, sql))
+        values.insert(v.toUpper());
+    return values;
+}
+
+BankRows readBankRows(Database& bank) {
+    BankRows rows;
+    rows.chapters = upperColumn(bank, QStringLiteral("select C1 from tab_kmmc"));
+    rows.catalogue = upperColumn(bank, QStringLiteral("select id from tab_fgmc"));
+    rows.points = upperColumn(bank, QStringLiteral("select ftid from tab_rule"));
+    rows.cases = upperColumn(bank, QStringLiteral("select A1 from tab_title"));
+    rows.questions =
+        upperColumn(bank, QStringLiteral("select A1 from tab_answ union select A1 from tab_exer"));
+    for (int kind = 1; kind <= 5; ++kind) {
+        Statement st = bank.cached(QStringLiteral("select A1 from tab_tx%1").arg(kind));
+        while (st.step())
+            rows.typeCodes.insert(st.value(0).toInt());
+    }
+    Statement st = bank.cached(QStringLiteral("select A10, max(xx) from tab_answ group by A10"));
+    while (st.step()) {
+        const QString chapter = st.value(0).toString().toUpper();
+        rows.lastOrder[chapter] = std::max(rows.lastOrder.value(chapter), st.value(1).toInt());
+    }
+    return rows;
+}
+
+// Checks the records before anything is written: kinds and keys, ids given once (and, for an
+// upgrade, not yet in the bank), every reference finding its row in the source or the bank, and
+// every question's key fitting its type. Answers the first @upgrade record.
+const SourceRecord* checkRecords(const QVector<SourceRecord>& records, Target target,
+                                 const BankRows& bank) {
     QHash<QString, const SourceRecord*> chapters, catalogue, points, cases, questions;
     QSet<QString> typeKeys; // "kind/code"
-    QSet<int> typeCodes;
+    QSet<int> typeCodes = bank.typeCodes;
     const SourceRecord* plan = nullptr;
-    int upgrades = 0;
+    const SourceRecord* upgrade = nullptr;
+    int rows = 0; // records that become rows of the bank's content
 
-    const auto unique = [](QHash<QString, const SourceRecord*>& seen, const SourceRecord& r,
-                           const QString& key) {
+    const auto unique = [](QHash<QString, const SourceRecord*>& seen, const QSet<QString>& inBank,
+                           const SourceRecord& r, const QString& key) {
         const QString id = r.value(key).toUpper();
         if (const SourceRecord* other = seen.value(id))
             fail(r, key,
                  QStringLiteral("'%1' is given twice (first at %2)")
                      .arg(r.value(key), other->where()));
+        if (inBank.contains(id))
+            fail(r, key,
+                 QStringLiteral("@%1 '%2' is already in the bank (an upgrade brings new rows only)")
+                     .arg(r.kind, r.value(key)));
         seen.insert(id, &r);
+    };
+    const auto known = [](const QHash<QString, const SourceRecord*>& source,
+                          const QSet<QString>& inBank, const QString& id) {
+        return source.contains(id.toUpper()) || inBank.contains(id.toUpper());
     };
 
     // First pass: keys, ids and the things others refer to.
     for (const SourceRecord& r : records) {
         checkKeys(r);
+        if (target == Target::Upgrade &&
+            (r.kind == QLatin1String("plan") || r.kind == QLatin1String("type")))
+            fail(r, {},
+                 QStringLiteral("@%1 belongs to the bank and cannot come in an upgrade; an upgrade "
+                                "brings chapters, catalogue entries, knowledge points, cases and "
+                                "questions")
+                     .arg(r.kind));
         if (r.kind == QLatin1String("chapter")) {
             const int len = int(r.value("code").size());
             if (len != 1 && len != 2 && len != 4 && len != 6)
                 fail(r, "code", QStringLiteral("a chapter code has 1, 2, 4 or 6 characters"));
-            unique(chapters, r, "code");
+            unique(chapters, bank.chapters, r, "code");
         } else if (r.kind == QLatin1String("type")) {
             const qint64 kind = wholeField(r, "kind");
             if (kind < 1 || kind > 5)
@@ -166,47 +237,56 @@ void writeBank(const QVector<SourceRecord>& records, Database& db) {
             const int len = int(r.value("id").size());
             if (len != 2 && len != 6)
                 fail(r, "id", QStringLiteral("a catalogue id has 2 or 6 characters"));
-            unique(catalogue, r, "id");
+            unique(catalogue, bank.catalogue, r, "id");
         } else if (r.kind == QLatin1String("point")) {
             if (r.value("id").size() > 12 || r.value("id").size() < 7)
                 fail(r, "id", QStringLiteral("a knowledge-point id has 7 to 12 characters"));
-            unique(points, r, "id");
+            unique(points, bank.points, r, "id");
         } else if (r.kind == QLatin1String("case")) {
             if (r.value("id").size() != 16)
                 fail(r, "id", QStringLiteral("a case id has 16 characters"));
-            unique(cases, r, "id");
+            unique(cases, bank.cases, r, "id");
         } else if (r.kind == QLatin1String("question")) {
-            unique(questions, r, "id");
+            unique(questions, bank.questions, r, "id");
         } else if (r.kind == QLatin1String("plan")) {
             if (plan)
                 fail(r, {}, QStringLiteral("only one @plan (first at %1)").arg(plan->where()));
             plan = &r;
         } else if (r.kind == QLatin1String("upgrade")) {
-            ++upgrades;
+            if (upgrade && target == Target::Upgrade)
+                fail(r, {},
+                     QStringLiteral("an upgrade has one @upgrade (first at %1)")
+                         .arg(upgrade->where()));
+            if (!upgrade)
+                upgrade = &r;
+            continue;
         }
+        ++rows;
     }
-    if (!plan)
+    if (target == Target::Bank && !plan)
         throw SourceError("the source has no @plan");
-    if (upgrades == 0)
+    if (!upgrade)
         throw SourceError("the source has no @upgrade");
+    if (target == Target::Upgrade && rows == 0)
+        throw SourceError("the upgrade brings no rows besides its @upgrade");
 
     // Second pass: references.
     for (const SourceRecord* r : chapters) {
         const QString code = r->value("code");
         if (code.size() > 1) {
             const QString parent = code.left(code.size() == 2 ? 1 : code.size() - 2);
-            if (!chapters.contains(parent.toUpper()))
+            if (!known(chapters, bank.chapters, parent))
                 fail(*r, "code", QStringLiteral("parent node '%1' does not exist").arg(parent));
         }
     }
     for (const SourceRecord* r : catalogue) {
         const QString id = r->value("id");
-        if (id.size() == 6 && !catalogue.contains(id.left(2).toUpper()))
+        if (id.size() == 6 && !known(catalogue, bank.catalogue, id.left(2)))
             fail(*r, "id", QStringLiteral("catalogue entry '%1' does not exist").arg(id.left(2)));
     }
     for (const SourceRecord* r : points) {
         const QString chapter = r->value("id").left(6);
-        if (!catalogue.contains(chapter.toUpper()))
+        if (!known(catalogue, bank.catalogue, chapter))
             fail(*r, "id", QStringLiteral("catalogue chapter '%1' does not exist").arg(chapter));
     }
     for (const SourceRecord& r : records) {
@@ -218,13 +298,13 @@ void writeBank(const QVector<SourceRecord>& records, Database& db) {
                 fail(r, "id",
                      QStringLiteral("a case question's id is the 16-character case id, "
                                     "\"-\" and its number (at most 20 characters)"));
-            if (!cases.contains(id.left(16).toUpper()))
+            if (!known(cases, bank.cases, id.left(16)))
                 fail(r, "id", QStringLiteral("case '%1' does not exist").arg(id.left(16)));
         } else if (id.size() != 12) {
             fail(r, "id", QStringLiteral("a question id has 12 characters"));
         }
         const QString chapter = r.value("chapter");
-        if (chapter.size() != 6 || !chapters.contains(chapter.toUpper()))
+        if (chapter.size() != 6 || !known(chapters, bank.chapters, chapter))
             fail(r, "chapter", QStringLiteral("'%1' is not a 6-character chapter").arg(chapter));
         const int type = int(wholeField(r, "type"));
         if (!typeCodes.contains(type))
@@ -237,13 +317,15 @@ void writeBank(const QVector<SourceRecord>& records, Database& db) {
         if (ids.size() > 10)
             fail(r, "points", QStringLiteral("at most ten knowledge points"));
         for (const QString& p : ids) {
-            if (!points.contains(p.trimmed().toUpper()))
+            if (!known(points, bank.points, p.trimmed()))
                 fail(r, "points", QStringLiteral("knowledge point '%1' does not exist").arg(p));
         }
     }
+    return upgrade;
+}
 
-    // Writing.
-    Transaction tx(db);
+// Writes the checked records. A question's xx continues after lastOrder of its chapter.
+void writeRows(const QVector<SourceRecord>& records, Database& db, QHash<QString, int> order) {
     for (const SourceRecord& r : records) {
         if (r.kind == QLatin1String("chapter")) {
             db.exec(
@@ -293,7 +375,6 @@ void writeBank(const QVector<SourceRecord>& records, Database& db) {
         }
     }
 
-    QHash<QString, int> order; // questions so far per chapter
     for (const SourceRecord& r : records) {
         if (r.kind != QLatin1String("question"))
             continue;
@@ -319,8 +400,10 @@ void writeBank(const QVector<SourceRecord>& records, Database& db) {
                  {"t", sourceTextToRtf(r.value("text"))},
                  {"j", sourceTextToRtf(r.value("explanation"))}});
     }
+}
 
-    // Counters follow from the rows.
+// Counters follow from the rows the file holds: in an upgrade file, those of its own questions.
+void countRows(Database& db) {
     db.exec("update tab_kmmc set C3=(select count(*) from tab_answ where "
             "substr(A10,1,length(tab_kmmc.C1))=tab_kmmc.C1)");
     db.exec("update tab_rule set q=(select count(*) from tab_answ where tab_rule.ftid in "
@@ -328,11 +411,12 @@ void writeBank(const QVector<SourceRecord>& records, Database& db) {
     db.exec("update tab_fgmc set q=(select count(*) from tab_answ a where exists (select 1 from "
             "tab_rule r where r.ftid in (a.k3,a.k4,a.k5,a.k6,a.k7,a.k8,a.k9,a.k10,a.k11,a.k12) "
             "and substr(r.ftid,1,length(tab_fgmc.id))=tab_fgmc.id))");
-    tx.commit();
 }
 
-void buildBankFile(const QString& sourceFolder, const QString& outFile) {
-    const QVector<SourceRecord> records = readSourceFolder(sourceFolder);
+// Writes a new database file beside outFile through fill and moves it to outFile only when it
+// is complete (after beforeReplace, when given); a failure leaves no file behind.
+void writeBesideAndMove(const QString& outFile, const std::function<void(Database&)>& fill,
+                        const std::function<void()>& beforeReplace = {}) {
     QDir().mkpath(QFileInfo(outFile).absolutePath());
     const QString temp = outFile + QStringLiteral(".part");
     QFile::remove(temp);
@@ -340,9 +424,7 @@ void buildBankFile(const QString& sourceFolder, const QString& outFile) {
         Database db;
         db.open(temp, true);
         try {
-            Schema::create(db);
-            BankPassword::store(db, BankPassword::bankPassword());
-            writeBank(records, db);
+            fill(db);
             db.exec("VACUUM");
             db.exec("PRAGMA journal_mode=DELETE"); // one self-contained file to deliver
         } catch (...) {
@@ -351,13 +433,92 @@ void buildBankFile(const QString& sourceFolder, const QString& outFile) {
             throw;
         }
     }
-    keepAsideIfItHoldsProgress(outFile, QDateTime::currentDateTime());
+    if (beforeReplace)
+        beforeReplace();
     QFile::remove(outFile);
     // A log or index left by a program that had the old file open belongs to that file only.
     QFile::remove(outFile + QStringLiteral("-wal"));
     QFile::remove(outFile + QStringLiteral("-shm"));
     if (!QFile::rename(temp, outFile))
         throw SourceError(("cannot write " + outFile).toStdString());
+}
+
+bool sameFile(const QString& existing, const QString& other) {
+    const QString a = QFileInfo(existing).canonicalFilePath();
+    return !a.isEmpty() && a == QFileInfo(other).canonicalFilePath();
+}
+
+} // namespace
+
+void writeBank(const QVector<SourceRecord>& records, Database& db) {
+    const BankRows none;
+    checkRecords(records, Target::Bank, none);
+    Transaction tx(db);
+    writeRows(records, db, none.lastOrder);
+    countRows(db);
+    tx.commit();
+}
+
+void writeUpgrade(const QVector<SourceRecord>& records, Database& bank, Database& db) {
+    BankRows rows;
+    try {
+        if (!Schema::hasBankTables(bank))
+            throw SourceError((bank.path() + " is not a bank").toStdString());
+        rows = readBankRows(bank);
+    } catch (const DbError& e) {
+        throw SourceError((bank.path() + " is not a bank: " + e.what()).toStdString());
+    }
+    const SourceRecord& upgrade = *checkRecords(records, Target::Upgrade, rows);
+    const QString product = upgrade.value("cpbs");
+    if (bank.scalar("select count(*) from tab_sj where cpbs=:c", {{"c", product}}).toInt() == 0) {
+        const QStringList products =
+            column(bank, QStringLiteral("select distinct cpbs from tab_sj order by cpbs"));
+        fail(upgrade, "cpbs",
+             products.isEmpty() ? QStringLiteral("the bank names no product to upgrade")
+                                : QStringLiteral("the bank is of product '%1', not '%2'")
+                                      .arg(products.join(QStringLiteral("', '")), product));
+    }
+    if (bank.scalar("select count(*) from tab_sj where sjbs=:s", {{"s", upgrade.value("sjbs")}})
+            .toInt() > 0)
+        fail(upgrade, "sjbs",
+             QStringLiteral("upgrade '%1' is already in the bank").arg(upgrade.value("sjbs")));
+    Transaction tx(db);
+    writeRows(records, db, rows.lastOrder);
+    countRows(db);
+    tx.commit();
+}
+
+void buildBankFile(const QString& sourceFolder, const QString& outFile) {
+    const QVector<SourceRecord> records = readSourceFolder(sourceFolder);
+    writeBesideAndMove(
+        outFile,
+        [&](Database& db) {
+            Schema::create(db);
+            BankPassword::store(db, BankPassword::bankPassword());
+            writeBank(records, db);
+        },
+        [&] { keepAsideIfItHoldsProgress(outFile, QDateTime::currentDateTime()); });
+}
+
+void buildUpgradeFile(const QString& bankFile, const QString& sourceFolder,
+                      const QString& outFile) {
+    if (!QFileInfo(bankFile).isFile())
+        throw SourceError(("no bank file " + bankFile).toStdString());
+    if (sameFile(bankFile, outFile) || sameFile(bankFile, outFile + QStringLiteral(".part")))
+        throw SourceError(("the upgrade file would replace the bank " + bankFile).toStdString());
+    const QVector<SourceRecord> records = readSourceFolder(sourceFolder);
+    Database bank;
+    try {
+        bank.openReadOnly(bankFile);
+    } catch (const DbError& e) {
+        throw SourceError(e.what());
+    }
+    writeBesideAndMove(outFile, [&](Database& db) {
+        Schema::create(db);
+        // The learner's bank keeps its own lock; an upgrade carries only rows.
+        db.dropTable(QStringLiteral("tab_key"));
+        writeUpgrade(records, bank, db);
+    });
 }
 
 QString keepAsideIfItHoldsProgress(const QString& bankFile, const QDateTime& now) {

@@ -1,0 +1,428 @@
+#include "store/bank_upgrade.h"
+
+#include "store/database.h"
+#include "store/learner_bank.h"
+#include "store/schema.h"
+
+#include "platform/clock.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+#include <sqlite3.h>
+
+namespace BankUpgrade {
+
+namespace {
+
+const QString kAlias = QStringLiteral("sj_file");
+
+// The tables a merge copies, in the order they are copied, with the key a new row is told by.
+struct Copied {
+    const char* table;
+    const char* key;
+    bool optional; // older upgrade files carry no case texts
+    int Added::*count;
+};
+const Copied kCopied[] = {
+    {"tab_kmmc", "C1", false, &Added::chapters},  {"tab_exer", "A1", false, &Added::contents},
+    {"tab_answ", "A1", false, &Added::questions}, {"tab_title", "A1", true, &Added::cases},
+    {"tab_rule", "ftid", false, &Added::points},  {"tab_fgmc", "id", false, &Added::catalogue},
+};
+
+// Statements naming the attached file are run unprepared-for-keeps: the alias means another file
+// at the next merge.
+void run(Database& db, const QString& sql, const Params& params = {}) {
+    Statement st(db.handle(), sql);
+    st.bindAll(params);
+    while (st.step()) {
+    }
+}
+
+QVariant value(Database& db, const QString& sql, const Params& params = {}) {
+    Statement st(db.handle(), sql);
+    st.bindAll(params);
+    return st.step() ? st.value(0) : QVariant();
+}
+
+QStringList column(Database& db, const QString& sql, const Params& params = {}) {
+    Statement st(db.handle(), sql);
+    st.bindAll(params);
+    QStringList values;
+    while (st.step())
+        values << st.value(0).toString();
+    return values;
+}
+
+QString fileTable(const char* table) {
+    return Database::quoteName(kAlias) + QLatin1Char('.') + QString::fromLatin1(table);
+}
+
+// The file attached read-only under kAlias for as long as this lives, with nothing in its schema
+// trusted; the connection's settings come back as they were.
+class AttachedFile {
+  public:
+    AttachedFile(Database& db, const QString& file) : db_(db) {
+        trusted_ = value(db_, QStringLiteral("PRAGMA trusted_schema")).toInt();
+        run(db_, QStringLiteral("PRAGMA trusted_schema=OFF"));
+        db_.attachReadOnly(file, kAlias);
+    }
+    ~AttachedFile() {
+        try {
+            db_.detach(kAlias);
+        } catch (const DbError&) {
+        }
+        try {
+            run(db_, QStringLiteral("PRAGMA trusted_schema=%1").arg(trusted_));
+        } catch (const DbError&) {
+        }
+    }
+    AttachedFile(const AttachedFile&) = delete;
+    AttachedFile& operator=(const AttachedFile&) = delete;
+
+  private:
+    Database& db_;
+    int trusted_ = 1;
+};
+
+// The bank's columns of table, quoted and joined, each prefixed with prefix.
+QString columnList(const QStringList& columns, const QString& prefix) {
+    QStringList quoted;
+    for (const QString& c : columns)
+        quoted << prefix + Database::quoteName(c);
+    return quoted.join(QLatin1Char(','));
+}
+
+QStringList bankColumns(Database& db, const char* table) {
+    return column(db, QStringLiteral("select name from pragma_table_info(:t,'main')"),
+                  {{QStringLiteral("t"), QString::fromLatin1(table)}});
+}
+
+// Nothing of the file's may run and only real tables with every column of the bank's are read.
+// Answers whether the file has the table (only optional tables may be missing).
+bool checkTable(Database& db, const Copied& c) {
+    const QString name = QString::fromLatin1(c.table);
+    Statement st(db.handle(), QStringLiteral("select type, coalesce(sql,'') from ") +
+                                  fileTable("sqlite_master") +
+                                  QStringLiteral(" where name=:n collate nocase"));
+    st.bind(QStringLiteral("n"), name);
+    if (!st.step()) {
+        if (c.optional)
+            return false;
+        throw DbError(("the upgrade file has no table " + name).toStdString());
+    }
+    if (st.value(0).toString() != QLatin1String("table") ||
+        st.value(1).toString().trimmed().startsWith(QLatin1String("create virtual"),
+                                                    Qt::CaseInsensitive))
+        throw DbError(("in the upgrade file " + name + " is no plain table").toStdString());
+    const QStringList have = column(db, QStringLiteral("select name from pragma_table_info(:t,:s)"),
+                                    {{QStringLiteral("t"), name}, {QStringLiteral("s"), kAlias}});
+    for (const QString& wanted : bankColumns(db, c.table)) {
+        if (!have.contains(wanted, Qt::CaseInsensitive))
+            throw DbError(("the upgrade file's " + name + " lacks " + wanted).toStdString());
+    }
+    return true;
+}
+
+void checkFile(Database& db) {
+    const int active =
+        value(db, QStringLiteral("select count(*) from ") + fileTable("sqlite_master") +
+                      QStringLiteral(" where type in ('view','trigger')"))
+            .toInt();
+    if (active > 0)
+        throw DbError("the upgrade file holds views or triggers");
+    if (!checkTable(db, {"tab_sj", "sjbs", false, &Added::marks}))
+        throw DbError("the upgrade file has no tab_sj");
+}
+
+QString newRowsOnly(const Copied& c) {
+    const QString key = QString::fromLatin1(c.key);
+    return QStringLiteral(" where u.%1 is not null and not exists (select 1 from main.%2 m where "
+                          "m.%1=u.%1)")
+        .arg(key, QString::fromLatin1(c.table));
+}
+
+qint64 maxRowid(Database& db, const char* table) {
+    return value(db, QStringLiteral("select coalesce(max(rowid),0) from main.") +
+                         QString::fromLatin1(table))
+        .toLongLong();
+}
+
+// Sets the question counters of the chapter levels and knowledge points that received
+// questions (or are new) from the rows as they now stand. Only rows with a rowid above the
+// ones given are new.
+void recount(Database& db, qint64 questionsBefore, qint64 chaptersBefore, qint64 pointsBefore,
+             qint64 catalogueBefore) {
+    const Params after{{QStringLiteral("r"), questionsBefore}};
+
+    // Chapter levels: every prefix of a new question's chapter, and the new nodes.
+    QSet<QString> chapters;
+    for (const QString& code :
+         column(db, QStringLiteral("select distinct upper(A10) from main.tab_answ where rowid>:r"),
+                after)) {
+        for (int n = 1; n <= code.size(); ++n)
+            chapters.insert(code.left(n));
+    }
+    for (const QString& code :
+         column(db, QStringLiteral("select upper(C1) from main.tab_kmmc where rowid>:r"),
+                {{QStringLiteral("r"), chaptersBefore}}))
+        chapters.insert(code);
+    if (!chapters.isEmpty()) {
+        QHash<QString, qint64> below; // questions under each prefix
+        Statement st(db.handle(),
+                     QStringLiteral("select upper(A10), count(*) from main.tab_answ group by 1"));
+        while (st.step()) {
+            const QString code = st.value(0).toString();
+            const qint64 n = st.value(1).toLongLong();
+            for (int len = 1; len <= code.size(); ++len)
+                below[code.left(len)] += n;
+        }
+        for (const QString& c : std::as_const(chapters))
+            run(db, QStringLiteral("update main.tab_kmmc set C3=:n where C1=:c"),
+                {{QStringLiteral("n"), below.value(c)}, {QStringLiteral("c"), c}});
+    }
+
+    // Knowledge points named by a new question, and the new points.
+    QStringList slots;
+    for (int k = 3; k <= 12; ++k)
+        slots << QStringLiteral("k%1").arg(k);
+    QSet<QString> points;
+    {
+        QStringList named;
+        for (const QString& s : slots)
+            named << QStringLiteral("select upper(%1) from main.tab_answ where rowid>:r and %1 "
+                                    "is not null and %1<>''")
+                         .arg(s);
+        for (const QString& p : column(db, named.join(QStringLiteral(" union ")), after))
+            points.insert(p);
+    }
+    for (const QString& p :
+         column(db, QStringLiteral("select upper(ftid) from main.tab_rule where rowid>:r"),
+                {{QStringLiteral("r"), pointsBefore}}))
+        points.insert(p);
+    QStringList bySlot;
+    for (const QString& s : slots)
+        bySlot << s + QStringLiteral("=:p");
+    const QString countPoint =
+        QStringLiteral("update main.tab_rule set q=(select count(*) from main.tab_answ where %1) "
+                       "where ftid=:p")
+            .arg(bySlot.join(QStringLiteral(" or ")));
+    for (const QString& p : std::as_const(points))
+        run(db, countPoint, {{QStringLiteral("p"), p}});
+
+    // Catalogue entries above those points (their ids are prefixes of the points' ids), and the
+    // new entries: the questions with at least one knowledge point inside the entry.
+    QSet<QString> entries;
+    const QStringList allEntries =
+        column(db, QStringLiteral("select upper(id) from main.tab_fgmc"));
+    for (const QString& e : allEntries) {
+        for (const QString& p : std::as_const(points)) {
+            if (!e.isEmpty() && p.startsWith(e)) {
+                entries.insert(e);
+                break;
+            }
+        }
+    }
+    for (const QString& e :
+         column(db, QStringLiteral("select upper(id) from main.tab_fgmc where rowid>:r"),
+                {{QStringLiteral("r"), catalogueBefore}}))
+        entries.insert(e);
+    QStringList inEntry;
+    for (const QString& s : slots)
+        inEntry << s + QStringLiteral(" in inside");
+    const QString countEntry =
+        QStringLiteral("update main.tab_fgmc set q=(with inside as materialized (select ftid from "
+                       "main.tab_rule where ftid like :prefix and substr(ftid,1,length(:e))=:e) "
+                       "select count(*) from main.tab_answ where %1) where id=:e")
+            .arg(inEntry.join(QStringLiteral(" or ")));
+    for (const QString& e : std::as_const(entries)) {
+        // The prefix lets the engine find the points through their index; ids are letters and
+        // digits, so it matches exactly the ids that start with the entry's.
+        run(db, countEntry,
+            {{QStringLiteral("e"), e}, {QStringLiteral("prefix"), e + QLatin1Char('%')}});
+    }
+}
+
+// Sets the connection's durability, page cache and length limit for the merge and restores them.
+class MergeSettings {
+  public:
+    explicit MergeSettings(Database& db) : db_(db) {
+        synchronous_ = value(db_, QStringLiteral("PRAGMA main.synchronous")).toInt();
+        run(db_, QStringLiteral("PRAGMA main.synchronous=FULL"));
+        // Thousands of new rows touch pages all over the question indexes: with room for them
+        // the merge neither spills to the log early nor reads the same pages again.
+        cache_ = value(db_, QStringLiteral("PRAGMA main.cache_size")).toInt();
+        run(db_, QStringLiteral("PRAGMA main.cache_size=-131072"));
+        length_ = db_.setLengthLimit(kMaxCellBytes);
+    }
+    ~MergeSettings() {
+        db_.setLengthLimit(length_);
+        try {
+            run(db_, QStringLiteral("PRAGMA main.cache_size=%1").arg(cache_));
+            run(db_, QStringLiteral("PRAGMA main.synchronous=%1").arg(synchronous_));
+        } catch (const DbError&) {
+        }
+    }
+    MergeSettings(const MergeSettings&) = delete;
+    MergeSettings& operator=(const MergeSettings&) = delete;
+
+  private:
+    Database& db_;
+    int synchronous_ = 1;
+    int cache_ = -2000;
+    int length_ = 0;
+};
+
+} // namespace
+
+bool isUpgradeFile(Database& file) {
+    try {
+        if (value(file, QStringLiteral("PRAGMA quick_check(1)")).toString() != QLatin1String("ok"))
+            return false;
+        Statement st(file.handle(),
+                     QStringLiteral("select type, name, coalesce(sql,'') from sqlite_master"));
+        bool register_ = false;
+        while (st.step()) {
+            const QString type = st.value(0).toString();
+            const QString name = st.value(1).toString();
+            if (type == QLatin1String("view") || type == QLatin1String("trigger"))
+                return false;
+            if (st.value(2).toString().trimmed().startsWith(QLatin1String("create virtual"),
+                                                            Qt::CaseInsensitive))
+                return false;
+            if (type != QLatin1String("table"))
+                continue;
+            if (name.compare(QLatin1String("tab_key"), Qt::CaseInsensitive) == 0)
+                return false; // a locked file: the bank itself, or one made from it
+            if (name.compare(QLatin1String("tab_sj"), Qt::CaseInsensitive) == 0)
+                register_ = true;
+        }
+        return register_;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+Mark readMark(Database& file) {
+    Statement st(file.handle(), QStringLiteral("select sjbs, cpbs from tab_sj limit 1"));
+    if (!st.step())
+        return {};
+    return {st.value(0).toString(), st.value(1).toString()};
+}
+
+Added merge(Database& bank, const QString& file, Rows rows, const Mark& mark) {
+    AttachedFile attached(bank, file);
+    checkFile(bank);
+    QList<const Copied*> present;
+    for (const Copied& c : kCopied) {
+        if (checkTable(bank, c))
+            present << &c;
+    }
+
+    MergeSettings settings(bank);
+    Added added;
+    Transaction tx(bank);
+    const qint64 questions = maxRowid(bank, "tab_answ");
+    const qint64 chapters = maxRowid(bank, "tab_kmmc");
+    const qint64 points = maxRowid(bank, "tab_rule");
+    const qint64 catalogue = maxRowid(bank, "tab_fgmc");
+    for (const Copied* c : std::as_const(present)) {
+        const QStringList columns = bankColumns(bank, c->table);
+        QString sql = QStringLiteral("insert into main.%1 (%2) select %3 from %4 u")
+                          .arg(QString::fromLatin1(c->table), columnList(columns, {}),
+                               columnList(columns, QStringLiteral("u.")), fileTable(c->table));
+        if (rows == Rows::NewOnly)
+            sql += newRowsOnly(*c);
+        run(bank, sql);
+        added.*(c->count) = bank.changes();
+    }
+    recount(bank, questions, chapters, points, catalogue);
+    if (rows == Rows::All) {
+        run(bank, QStringLiteral("insert into main.tab_sj (sjbs,cpbs) values (:s,:c)"),
+            {{QStringLiteral("s"), mark.sjbs}, {QStringLiteral("c"), mark.cpbs}});
+        added.marks = 1;
+    } else {
+        run(bank,
+            QStringLiteral("insert into main.tab_sj (sjbs,cpbs) select u.sjbs, u.cpbs from ") +
+                fileTable("tab_sj") +
+                QStringLiteral(" u where not exists (select 1 from main.tab_sj m where "
+                               "m.sjbs is u.sjbs and m.cpbs is u.cpbs)"));
+        added.marks = bank.changes();
+    }
+    tx.commit();
+    return added;
+}
+
+Added pending(Database& bank, const QString& file) {
+    AttachedFile attached(bank, file);
+    checkFile(bank);
+    Added waiting;
+    for (const Copied& c : kCopied) {
+        if (!checkTable(bank, c))
+            continue;
+        waiting.*(c.count) =
+            value(bank, QStringLiteral("select count(*) from %1 u").arg(fileTable(c.table)) +
+                            newRowsOnly(c))
+                .toInt();
+    }
+    waiting.marks =
+        value(bank, QStringLiteral("select count(*) from ") + fileTable("tab_sj") +
+                        QStringLiteral(" u where not exists (select 1 from main.tab_sj m where "
+                                       "m.sjbs is u.sjbs and m.cpbs is u.cpbs)"))
+            .toInt();
+    return waiting;
+}
+
+namespace {
+
+// The delivered bank as it lies on the disk: a rebuilt or reinstalled one differs.
+QString templateStamp(const QString& templateFile) {
+    const QFileInfo info(templateFile);
+    return QStringLiteral("%1:%2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+}
+
+void rememberTemplate(Database& bank, const QString& stamp) {
+    Transaction tx(bank);
+    run(bank, QStringLiteral("delete from main.tab_mb"));
+    run(bank, QStringLiteral("insert into main.tab_mb (A1) values (:s)"),
+        {{QStringLiteral("s"), stamp}});
+    tx.commit();
+}
+
+} // namespace
+
+Added mergeTemplate(Database& bank, const QString& templateFile, const QString& backupFolder) {
+    if (!QFileInfo(templateFile).isFile() ||
+        QFileInfo(templateFile).canonicalFilePath() == QFileInfo(bank.path()).canonicalFilePath())
+        return {};
+    try {
+        const QString stamp = templateStamp(templateFile);
+        const bool remembers = bank.hasTable(QStringLiteral("tab_mb"));
+        if (remembers &&
+            value(bank, QStringLiteral("select A1 from main.tab_mb")).toString() == stamp)
+            return {};
+        {
+            // Another product's bank is never merged.
+            AttachedFile attached(bank, templateFile);
+            const bool shared =
+                value(bank, QStringLiteral("select count(*) from ") + fileTable("tab_sj") +
+                                QStringLiteral(" u join main.tab_sj m on m.cpbs=u.cpbs"))
+                    .toInt() > 0;
+            if (!shared)
+                return {};
+        }
+        Added added;
+        if (pending(bank, templateFile).any()) {
+            if (LearnerBank::backup(bank, backupFolder, Clock::now()).isEmpty())
+                return {};
+            added = merge(bank, templateFile, Rows::NewOnly);
+        }
+        if (remembers)
+            rememberTemplate(bank, stamp);
+        return added;
+    } catch (const DbError&) {
+        return {};
+    }
+}
+
+} // namespace BankUpgrade

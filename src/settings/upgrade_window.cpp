@@ -124,8 +124,12 @@ void Tfrmstxz::RadioGroup1Click() {
 
 void Tfrmstxz::SpeedButton1Click() {
     QString start = Edit1->text().trimmed();
-    if (start.isEmpty())
+    if (start.isEmpty()) {
+        // Upgrade files are downloaded; a desktop without a download folder starts at home.
         start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+        if (!QFileInfo(start).isDir())
+            start = QDir::homePath();
+    }
     const QString chosen =
         Dialogs::openFileName(QStringLiteral("选择升级文件"), start, FileFilter());
     if (!chosen.isEmpty())

@@ -18,8 +18,11 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSvgRenderer>
+#include <QTranslator>
 
 namespace {
 
@@ -101,6 +104,21 @@ void installRealDialogs() {
     Dialogs::setMessageBoxHandler(showMessageBox);
 }
 
+bool installQtTranslation() {
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return true;
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    if (!qt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                  QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qt;
+        return false;
+    }
+    QCoreApplication::installTranslator(qt);
+    translator = qt;
+    return true;
+}
+
 QFont applicationFont() {
     const QStringList families = QFontDatabase::families();
     QString family = QStringLiteral("Noto Serif CJK SC");
@@ -115,6 +133,7 @@ bool start(const Options& options) {
     QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Tarnwick"));
     QApplication::setFont(applicationFont());
+    installQtTranslation();
     installRealDialogs();
 
     if (CheckPrevInstance(options.instanceName))

@@ -27,6 +27,10 @@ void finish();
 // The real windows behind ShowDlg and the standard message box.
 void installRealDialogs();
 
+// Qt's own texts (file pickers, standard buttons, the edit menus of text fields) in Chinese, from
+// the translations installed with Qt. Answers whether they were found; once is enough.
+bool installQtTranslation();
+
 // The program's font: the Song typeface stand-in, 14 pixels.
 QFont applicationFont();
 

@@ -96,6 +96,10 @@ TEST_F(Entry, StartsWithTheFourObjectsAndTheMenuShown) {
     EXPECT_EQ(App::TypeTimes.size(), 3);
     EXPECT_EQ(QApplication::font().pixelSize(), 14);
     EXPECT_TRUE(QApplication::font().family().contains(QStringLiteral("CJK")));
+    // Qt's own texts, as in the file pickers and the edit menus of text fields, are Chinese.
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("打开(&O)"));
+    EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "&Paste"),
+              QStringLiteral("粘贴(&P)"));
 
     ProgramEntry::finish();
     EXPECT_EQ(DM1, nullptr);

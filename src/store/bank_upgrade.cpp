@@ -8,6 +8,9 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <QVarLengthArray>
+
+#include <algorithm>
 
 #include <sqlite3.h>
 
@@ -148,99 +151,129 @@ qint64 maxRowid(Database& db, const char* table) {
         .toLongLong();
 }
 
+QSet<QString> textsOf(Database& db, const QString& sql, qint64 after) {
+    QSet<QString> texts;
+    for (const QString& t : column(db, sql, {{QStringLiteral("r"), after}}))
+        texts.insert(t);
+    return texts;
+}
+
 // Sets the question counters of the chapter levels and knowledge points that received
-// questions (or are new) from the rows as they now stand. Only rows with a rowid above the
-// ones given are new.
+// questions (or are new) from the rows as they now stand, counted as the bank builder counts
+// them: C3 the questions under a node, a point's q the questions naming it in any slot, a
+// catalogue entry's q the questions naming at least one existing point inside it. Only rows with
+// a rowid above the ones given are new. The counts come from one pass over the questions.
 void recount(Database& db, qint64 questionsBefore, qint64 chaptersBefore, qint64 pointsBefore,
              qint64 catalogueBefore) {
-    const Params after{{QStringLiteral("r"), questionsBefore}};
-
-    // Chapter levels: every prefix of a new question's chapter, and the new nodes.
-    QSet<QString> chapters;
-    for (const QString& code :
-         column(db, QStringLiteral("select distinct upper(A10) from main.tab_answ where rowid>:r"),
-                after)) {
-        for (int n = 1; n <= code.size(); ++n)
-            chapters.insert(code.left(n));
-    }
-    for (const QString& code :
-         column(db, QStringLiteral("select upper(C1) from main.tab_kmmc where rowid>:r"),
-                {{QStringLiteral("r"), chaptersBefore}}))
-        chapters.insert(code);
-    if (!chapters.isEmpty()) {
-        QHash<QString, qint64> below; // questions under each prefix
-        Statement st(db.handle(),
-                     QStringLiteral("select upper(A10), count(*) from main.tab_answ group by 1"));
-        while (st.step()) {
-            const QString code = st.value(0).toString();
-            const qint64 n = st.value(1).toLongLong();
-            for (int len = 1; len <= code.size(); ++len)
-                below[code.left(len)] += n;
-        }
-        for (const QString& c : std::as_const(chapters))
-            run(db, QStringLiteral("update main.tab_kmmc set C3=:n where C1=:c"),
-                {{QStringLiteral("n"), below.value(c)}, {QStringLiteral("c"), c}});
-    }
-
-    // Knowledge points named by a new question, and the new points.
     QStringList slots;
     for (int k = 3; k <= 12; ++k)
         slots << QStringLiteral("k%1").arg(k);
-    QSet<QString> points;
-    {
-        QStringList named;
-        for (const QString& s : slots)
-            named << QStringLiteral("select upper(%1) from main.tab_answ where rowid>:r and %1 "
-                                    "is not null and %1<>''")
-                         .arg(s);
-        for (const QString& p : column(db, named.join(QStringLiteral(" union ")), after))
-            points.insert(p);
-    }
-    for (const QString& p :
-         column(db, QStringLiteral("select upper(ftid) from main.tab_rule where rowid>:r"),
-                {{QStringLiteral("r"), pointsBefore}}))
-        points.insert(p);
-    QStringList bySlot;
-    for (const QString& s : slots)
-        bySlot << s + QStringLiteral("=:p");
-    const QString countPoint =
-        QStringLiteral("update main.tab_rule set q=(select count(*) from main.tab_answ where %1) "
-                       "where ftid=:p")
-            .arg(bySlot.join(QStringLiteral(" or ")));
-    for (const QString& p : std::as_const(points))
-        run(db, countPoint, {{QStringLiteral("p"), p}});
 
-    // Catalogue entries above those points (their ids are prefixes of the points' ids), and the
-    // new entries: the questions with at least one knowledge point inside the entry.
-    QSet<QString> entries;
+    // What received questions: every level of a new question's chapter, every point it names,
+    // the entries above those points; and whatever is new itself.
+    QSet<QString> chapters;
+    for (const QString& code :
+         textsOf(db, QStringLiteral("select distinct upper(A10) from main.tab_answ where rowid>:r"),
+                 questionsBefore)) {
+        for (int n = 1; n <= code.size(); ++n)
+            chapters.insert(code.left(n));
+    }
+    chapters.unite(textsOf(db, QStringLiteral("select upper(C1) from main.tab_kmmc where rowid>:r"),
+                           chaptersBefore));
+    QStringList named;
+    for (const QString& k : slots)
+        named << QStringLiteral("select upper(%1) from main.tab_answ where rowid>:r and %1<>''")
+                     .arg(k);
+    QSet<QString> points = textsOf(db, named.join(QStringLiteral(" union ")), questionsBefore);
+    points.unite(textsOf(db, QStringLiteral("select upper(ftid) from main.tab_rule where rowid>:r"),
+                         pointsBefore));
+    QSet<QString> entries = textsOf(
+        db, QStringLiteral("select upper(id) from main.tab_fgmc where rowid>:r"), catalogueBefore);
     const QStringList allEntries =
-        column(db, QStringLiteral("select upper(id) from main.tab_fgmc"));
+        column(db, QStringLiteral("select upper(id) from main.tab_fgmc where id<>''"));
     for (const QString& e : allEntries) {
         for (const QString& p : std::as_const(points)) {
-            if (!e.isEmpty() && p.startsWith(e)) {
+            if (p.startsWith(e)) {
                 entries.insert(e);
                 break;
             }
         }
     }
-    for (const QString& e :
-         column(db, QStringLiteral("select upper(id) from main.tab_fgmc where rowid>:r"),
-                {{QStringLiteral("r"), catalogueBefore}}))
-        entries.insert(e);
-    QStringList inEntry;
-    for (const QString& s : slots)
-        inEntry << s + QStringLiteral(" in inside");
-    const QString countEntry =
-        QStringLiteral("update main.tab_fgmc set q=(with inside as materialized (select ftid from "
-                       "main.tab_rule where ftid like :prefix and substr(ftid,1,length(:e))=:e) "
-                       "select count(*) from main.tab_answ where %1) where id=:e")
-            .arg(inEntry.join(QStringLiteral(" or ")));
-    for (const QString& e : std::as_const(entries)) {
-        // The prefix lets the engine find the points through their index; ids are letters and
-        // digits, so it matches exactly the ids that start with the entry's.
-        run(db, countEntry,
-            {{QStringLiteral("e"), e}, {QStringLiteral("prefix"), e + QLatin1Char('%')}});
+
+    // Counted by index: the levels, points and entries to count, and the entries each existing
+    // point lies in. The pass looks texts up as the engine hands them over, without copies.
+    const QList<QString> levelList(chapters.begin(), chapters.end());
+    const QList<QString> pointList(points.begin(), points.end());
+    const QList<QString> entryList(entries.begin(), entries.end());
+    QHash<QByteArray, int> levelIndex, pointIndex;
+    for (int i = 0; i < levelList.size(); ++i)
+        levelIndex.insert(levelList[i].toUtf8(), i);
+    for (int i = 0; i < pointList.size(); ++i)
+        pointIndex.insert(pointList[i].toUtf8(), i);
+    QHash<QByteArray, QList<int>> entriesOfPoint;
+    for (const QString& p : column(db, QStringLiteral("select upper(ftid) from main.tab_rule"))) {
+        QList<int> in;
+        for (int e = 0; e < entryList.size(); ++e)
+            if (p.startsWith(entryList[e]))
+                in << e;
+        if (!in.isEmpty())
+            entriesOfPoint.insert(p.toUtf8(), in);
     }
+
+    QList<qint64> levelCount(levelList.size()), pointCount(pointList.size()),
+        entryCount(entryList.size());
+    Statement st(db.handle(), QStringLiteral("select upper(A10), upper(%1) from main.tab_answ")
+                                  .arg(slots.join(QStringLiteral("), upper("))));
+    sqlite3_stmt* row = st.handle();
+    const auto text = [row](int i) {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(row, i));
+        return t ? QByteArray::fromRawData(t, sqlite3_column_bytes(row, i)) : QByteArray();
+    };
+    QVarLengthArray<QByteArray, 10> seenPoints;
+    QVarLengthArray<int, 16> seenEntries;
+    while (st.step()) {
+        const QByteArray code = text(0);
+        for (int n = 1; n <= code.size(); ++n) {
+            const auto level = levelIndex.constFind(QByteArray::fromRawData(code.constData(), n));
+            if (level != levelIndex.cend())
+                ++levelCount[*level];
+        }
+        seenPoints.clear();
+        seenEntries.clear();
+        for (int i = 1; i <= slots.size(); ++i) {
+            const QByteArray p = text(i);
+            if (p.isEmpty() ||
+                std::find(seenPoints.begin(), seenPoints.end(), p) != seenPoints.end())
+                continue;
+            seenPoints.append(p);
+            const auto point = pointIndex.constFind(p);
+            if (point != pointIndex.cend())
+                ++pointCount[*point];
+            const auto in = entriesOfPoint.constFind(p);
+            if (in == entriesOfPoint.cend())
+                continue;
+            for (const int e : *in) {
+                if (std::find(seenEntries.begin(), seenEntries.end(), e) == seenEntries.end()) {
+                    seenEntries.append(e);
+                    ++entryCount[e];
+                }
+            }
+        }
+    }
+
+    const auto store = [&db](const QString& sql, const QList<QString>& keys,
+                             const QList<qint64>& counts) {
+        Statement update(db.handle(), sql);
+        for (int i = 0; i < keys.size(); ++i) {
+            update.reset();
+            update.bindAll({{QStringLiteral("n"), counts[i]}, {QStringLiteral("k"), keys[i]}});
+            while (update.step()) {
+            }
+        }
+    };
+    store(QStringLiteral("update main.tab_kmmc set C3=:n where C1=:k"), levelList, levelCount);
+    store(QStringLiteral("update main.tab_rule set q=:n where ftid=:k"), pointList, pointCount);
+    store(QStringLiteral("update main.tab_fgmc set q=:n where id=:k"), entryList, entryCount);
 }
 
 // Sets the connection's durability, page cache and length limit for the merge and restores them.

@@ -160,3 +160,39 @@ TEST(BankUpgrade, AMergeLeavesTheConnectionAsItWas) {
 }
 
 } // namespace
+
+namespace {
+
+// After a merge every counter agrees with the rows, as the bank builder counts them.
+TEST(BankUpgrade, EveryCounterAgreesWithTheRowsAfterAMerge) {
+    QTemporaryDir dir;
+    Fixtures::createSampleBank(dir.filePath("bank.db"));
+    Fixtures::writeUpgradeFile(dir.filePath("up.db"));
+    Database bank;
+    bank.open(dir.filePath("bank.db"));
+    // A question naming one point twice and a point of the new chapter counts once.
+    {
+        Database up;
+        up.open(dir.filePath("up.db"));
+        up.exec("update tab_answ set k4='4101010001', k7='4101030001' where A1='410101119002'");
+    }
+    BankUpgrade::merge(bank, dir.filePath("up.db"), BankUpgrade::Rows::All, {"TW-UP", "TW-ZXS"});
+    EXPECT_EQ(bank.scalar("select count(*) from tab_kmmc where C3<>(select count(*) from tab_answ "
+                          "where substr(A10,1,length(tab_kmmc.C1))=tab_kmmc.C1)")
+                  .toInt(),
+              0);
+    EXPECT_EQ(bank.scalar("select count(*) from tab_rule where q<>(select count(*) from tab_answ "
+                          "where tab_rule.ftid in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12))")
+                  .toInt(),
+              0);
+    EXPECT_EQ(bank.scalar("select count(*) from tab_fgmc where q<>(select count(*) from tab_answ a "
+                          "where exists (select 1 from tab_rule r where r.ftid in (a.k3,a.k4,a.k5,"
+                          "a.k6,a.k7,a.k8,a.k9,a.k10,a.k11,a.k12) and "
+                          "substr(r.ftid,1,length(tab_fgmc.id))=tab_fgmc.id))")
+                  .toInt(),
+              0);
+    EXPECT_EQ(bank.scalar("select q from tab_rule where ftid='4101030001'").toInt(), 2);
+    EXPECT_EQ(bank.scalar("select q from tab_fgmc where id='41'").toInt(), 7);
+}
+
+} // namespace

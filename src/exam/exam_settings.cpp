@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -149,11 +148,7 @@ void TFrmEset::paintEvent(QPaintEvent* event) {
                windowTitle());
 
     // The two settings on a light board, the buttons on the window's bottom line.
-    QPainterPath board;
-    board.addRoundedRect(QRectF(12, 36, width() - 24, 72), 6, 6);
-    p.fillPath(board, QColor(255, 255, 255, 160));
-    p.setPen(QPen(QColor(150, 168, 196), 1));
-    p.drawPath(board);
+    WindowArt::PaintBoard(p, QRectF(12, 36, width() - 24, 72), 6);
 
     p.setPen(QPen(QColor(34, 64, 110), 1.5));
     p.setBrush(Qt::NoBrush);

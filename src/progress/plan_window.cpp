@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPainterPath>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QStyle>
@@ -57,11 +56,7 @@ QPixmap drawBackground() {
     WindowArt::PaintPaper(p, pm.rect());
     WindowArt::PaintTitleBand(p, QRect(0, 0, kWidth, kTitleHeight), QStringLiteral("学习计划"), 15);
 
-    QPainterPath board;
-    board.addRoundedRect(QRectF(kBoard), 8, 8);
-    p.fillPath(board, QColor(255, 255, 255, 170));
-    p.setPen(QPen(QColor(150, 168, 196), 1));
-    p.drawPath(board);
+    WindowArt::PaintBoard(p, kBoard, 8, 170);
 
     WindowArt::PaintButtonPlate(p, kSetButton);
     WindowArt::PaintButtonPlate(p, kCloseButton);

@@ -93,11 +93,7 @@ QPixmap drawBackground(const Geometry& g) {
     p.setPen(QPen(QColor(120, 142, 176), 1.5));
     p.drawPath(frame);
 
-    QPainterPath board;
-    board.addRoundedRect(QRectF(g.board), 8, 8);
-    p.fillPath(board, QColor(255, 255, 255, 160));
-    p.setPen(QPen(QColor(150, 168, 196), 1));
-    p.drawPath(board);
+    WindowArt::PaintBoard(p, g.board);
 
     WindowArt::PaintButtonPlate(p, g.settings);
     WindowArt::PaintButtonPlate(p, g.largeClose ? g.closeLarge : g.closeSmall);

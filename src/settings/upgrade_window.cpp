@@ -219,10 +219,7 @@ void Tfrmstxz::epFocusButton3Click() {
 }
 
 void Tfrmstxz::done(int result) {
-    if (!closing_) {
-        closing_ = true;
-        Dialogs::guarded([this] { FormCloseQuery(); });
-    }
+    Dialogs::guarded([this] { FormCloseQuery(); });
     QDialog::done(result);
 }
 

@@ -46,13 +46,10 @@ class Tfrmstxz : public QDialog {
     void FormCloseQuery();
 
   public:
-    // Every way of closing passes FormCloseQuery once.
+    // Every way of closing passes FormCloseQuery.
     void done(int result) override;
 
   protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-
-  private:
-    bool closing_ = false;
 };

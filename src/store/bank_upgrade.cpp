@@ -343,15 +343,25 @@ Mark readMark(Database& file) {
     return {st.value(0).toString(), st.value(1).toString()};
 }
 
-Added merge(Database& bank, const QString& file, Rows rows, const Mark& mark) {
-    AttachedFile attached(bank, file);
+namespace {
+
+// The file's tab_sj rows the bank has not registered.
+const QString kNewMarks = QStringLiteral(" u where not exists (select 1 from main.tab_sj m where "
+                                         "m.sjbs is u.sjbs and m.cpbs is u.cpbs)");
+
+// The tables of the attached file that are copied, once the file and each of them has passed.
+QList<const Copied*> checkedTables(Database& bank) {
     checkFile(bank);
     QList<const Copied*> present;
     for (const Copied& c : kCopied) {
         if (checkTable(bank, c))
             present << &c;
     }
+    return present;
+}
 
+Added mergeAttached(Database& bank, Rows rows, const Mark& mark) {
+    const QList<const Copied*> present = checkedTables(bank);
     MergeSettings settings(bank);
     Added added;
     Transaction tx(bank);
@@ -359,7 +369,7 @@ Added merge(Database& bank, const QString& file, Rows rows, const Mark& mark) {
     const qint64 chapters = maxRowid(bank, "tab_kmmc");
     const qint64 points = maxRowid(bank, "tab_rule");
     const qint64 catalogue = maxRowid(bank, "tab_fgmc");
-    for (const Copied* c : std::as_const(present)) {
+    for (const Copied* c : present) {
         const QStringList columns = bankColumns(bank, c->table);
         QString sql = QStringLiteral("insert into main.%1 (%2) select %3 from %4 u")
                           .arg(QString::fromLatin1(c->table), columnList(columns, {}),
@@ -377,36 +387,27 @@ Added merge(Database& bank, const QString& file, Rows rows, const Mark& mark) {
     } else {
         run(bank,
             QStringLiteral("insert into main.tab_sj (sjbs,cpbs) select u.sjbs, u.cpbs from ") +
-                fileTable("tab_sj") +
-                QStringLiteral(" u where not exists (select 1 from main.tab_sj m where "
-                               "m.sjbs is u.sjbs and m.cpbs is u.cpbs)"));
+                fileTable("tab_sj") + kNewMarks);
         added.marks = bank.changes();
     }
     tx.commit();
     return added;
 }
 
-Added pending(Database& bank, const QString& file) {
-    AttachedFile attached(bank, file);
-    checkFile(bank);
+// The rows Rows::NewOnly would copy from the attached file, without writing anything.
+Added pendingAttached(Database& bank) {
     Added waiting;
-    for (const Copied& c : kCopied) {
-        if (!checkTable(bank, c))
-            continue;
-        waiting.*(c.count) =
-            value(bank, QStringLiteral("select count(*) from %1 u").arg(fileTable(c.table)) +
-                            newRowsOnly(c))
+    for (const Copied* c : checkedTables(bank)) {
+        waiting.*(c->count) =
+            value(bank, QStringLiteral("select count(*) from %1 u").arg(fileTable(c->table)) +
+                            newRowsOnly(*c))
                 .toInt();
     }
     waiting.marks =
-        value(bank, QStringLiteral("select count(*) from ") + fileTable("tab_sj") +
-                        QStringLiteral(" u where not exists (select 1 from main.tab_sj m where "
-                                       "m.sjbs is u.sjbs and m.cpbs is u.cpbs)"))
+        value(bank, QStringLiteral("select count(*) from ") + fileTable("tab_sj") + kNewMarks)
             .toInt();
     return waiting;
 }
-
-namespace {
 
 // The delivered bank as it lies on the disk: a rebuilt or reinstalled one differs.
 QString templateStamp(const QString& templateFile) {
@@ -424,6 +425,11 @@ void rememberTemplate(Database& bank, const QString& stamp) {
 
 } // namespace
 
+Added merge(Database& bank, const QString& file, Rows rows, const Mark& mark) {
+    AttachedFile attached(bank, file);
+    return mergeAttached(bank, rows, mark);
+}
+
 Added mergeTemplate(Database& bank, const QString& templateFile, const QString& backupFolder) {
     if (!QFileInfo(templateFile).isFile() ||
         QFileInfo(templateFile).canonicalFilePath() == QFileInfo(bank.path()).canonicalFilePath())
@@ -434,21 +440,21 @@ Added mergeTemplate(Database& bank, const QString& templateFile, const QString& 
         if (remembers &&
             value(bank, QStringLiteral("select A1 from main.tab_mb")).toString() == stamp)
             return {};
+        Added added;
         {
-            // Another product's bank is never merged.
             AttachedFile attached(bank, templateFile);
+            // Another product's bank is never merged.
             const bool shared =
                 value(bank, QStringLiteral("select count(*) from ") + fileTable("tab_sj") +
                                 QStringLiteral(" u join main.tab_sj m on m.cpbs=u.cpbs"))
                     .toInt() > 0;
             if (!shared)
                 return {};
-        }
-        Added added;
-        if (pending(bank, templateFile).any()) {
-            if (LearnerBank::backup(bank, backupFolder, Clock::now()).isEmpty())
-                return {};
-            added = merge(bank, templateFile, Rows::NewOnly);
+            if (pendingAttached(bank).any()) {
+                if (LearnerBank::backup(bank, backupFolder, Clock::now()).isEmpty())
+                    return {};
+                added = mergeAttached(bank, Rows::NewOnly, {});
+            }
         }
         if (remembers)
             rememberTemplate(bank, stamp);

@@ -57,9 +57,6 @@ Mark readMark(Database& file);
 // and leaves the bank as it was when any step fails. The file is attached only for the merge.
 Added merge(Database& bank, const QString& file, Rows rows, const Mark& mark = {});
 
-// The rows Rows::NewOnly would copy from file, without writing anything. Throws DbError.
-Added pending(Database& bank, const QString& file);
-
 // Merges the delivered bank's new rows into the learner's bank when it has any: a backup into
 // backupFolder first (no backup, no merge), then one transaction. Only a template that shares a
 // product with the learner's bank is read. Returns what was added; never throws (a template that

@@ -76,6 +76,14 @@ void PaintButtonPlate(QPainter& p, const QRect& button) {
     p.drawPath(plate);
 }
 
+void PaintBoard(QPainter& p, const QRectF& board, qreal radius, int opacity) {
+    QPainterPath path;
+    path.addRoundedRect(board, radius, radius);
+    p.fillPath(path, QColor(255, 255, 255, opacity));
+    p.setPen(QPen(QColor(150, 168, 196), 1));
+    p.drawPath(path);
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));

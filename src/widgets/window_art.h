@@ -12,6 +12,7 @@ class QListWidget;
 class QLCDNumber;
 class QPainter;
 class QRect;
+class QRectF;
 class QTableView;
 class QWidget;
 
@@ -30,6 +31,9 @@ void PaintTitleBand(QPainter& p, const QRect& band, const QString& title, int ti
 void PaintTitledFrame(QPainter& p, const QRect& frame, const QString& title, int tabWidth);
 // The raised plate under a flat button.
 void PaintButtonPlate(QPainter& p, const QRect& button);
+// A light board with a thin rim that groups what lies on it (totals, settings); opacity is the
+// white's alpha.
+void PaintBoard(QPainter& p, const QRectF& board, qreal radius = 8, int opacity = 160);
 
 // A label in the windows' ink on a transparent background.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text);
